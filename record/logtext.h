@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The log text is every pending record, one per line, each ending "<EOR>" and CR LF. The operator
+// may edit it freely, so the count is always recomputed from the text, never kept beside it.
+
+// Adds the record at the end; the previous record already ends with its line end.
+[[nodiscard]] QString appendRecord(const QString &logText, const QString &record);
+
+// The number of "<EOR>" markers, matched without regard to case, left to right, not overlapping.
+[[nodiscard]] qsizetype countRecords(QStringView logText);
+
+// "N records" for every N, "1 records" included.
+[[nodiscard]] QString recordCountCaption(qsizetype count);
+
+// The caption shown before the first count is made.
+[[nodiscard]] QString startUpCountCaption();
+
+// The log box holds plain line breaks; the log text that is saved and counted ends its lines with
+// CR LF. These two convert between them.
+[[nodiscard]] QString logTextFromBoxText(QString boxText);
+[[nodiscard]] QString boxTextFromLogText(QString logText);
+
+// Call signs are kept in capitals while they are typed. Letters are mapped without regard to the
+// user's locale, so "i" becomes "I" everywhere (a Turkish dotted capital is no call-sign letter).
+[[nodiscard]] QString callSignUpperCase(const QString &text);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// The eight texts of one contact, exactly as they stand in the entry boxes.
+struct QsoFields {
+    QString call;
+    QString day;
+    QString month;
+    QString year;
+    QString time;
+    QString band;
+    QString mode;
+    QString rst;
+};
+
+// Either one ADIF record line (ending "<EOR>" CR LF) or the message that tells the operator
+// which entry to correct.
+struct QsoRecordResult {
+    QString record;
+    QString rejection;
+
+    [[nodiscard]] bool accepted() const { return rejection.isEmpty(); }
+};
+
+// Checks the call sign, then the date, then the time, and stops at the first that fails, so the
+// operator sees one message per Save. The texts are taken as they stand: nothing is trimmed and
+// nothing changes case here.
+[[nodiscard]] QsoRecordResult composeQsoRecord(const QsoFields &fields);

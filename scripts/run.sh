@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what is missing and builds Quillog.
+set -eu
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
