@@ -1,0 +1,168 @@
+#include "logfolder.h"
+
+#include "record/logtext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr auto temporaryLogName = "log.pnd"_L1;
+
+// Hidden and system files do not count as log files.
+bool isOrdinaryFile(const QFileInfo &info)
+{
+    return info.isFile() && !info.isHidden();
+}
+
+QString failure(const QString &what, const QString &path, const QString &reason)
+{
+    return u"Could not %1 %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
+}
+
+// The files are 8-bit Latin-1, one byte per character, so ADIF lengths counted in characters are
+// byte counts too. A character Latin-1 cannot hold is written as "?".
+QByteArray fileBytes(const QString &logText)
+{
+    return logText.toLatin1() + "\r\n";
+}
+
+QString logTextFromFileBytes(const QByteArray &bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    // Any of CR LF, LF or a lone CR ends a line; the last line needs no line end of its own.
+    text.replace("\r\n"_L1, "\n"_L1);
+    text.replace(u'\r', u'\n');
+    if (!text.isEmpty() && !text.endsWith(u'\n')) {
+        text += u'\n';
+    }
+    text.replace(u'\n', "\r\n"_L1);
+    // One pass, matches not overlapping: the empty line that saving adds goes, and of two empty
+    // lines in a row one stays.
+    text.replace("\r\n\r\n"_L1, "\r\n"_L1);
+    return text;
+}
+
+} // namespace
+
+LogFolder::LogFolder(QString path)
+    : m_path(std::move(path))
+{
+}
+
+LogFolder LogFolder::standard()
+{
+#ifdef Q_OS_WIN
+    return LogFolder(u"C:/adif"_s);
+#else
+    return LogFolder(QDir::homePath() + "/adif"_L1);
+#endif
+}
+
+QString LogFolder::nativePath() const
+{
+    return QDir::toNativeSeparators(m_path);
+}
+
+QString LogFolder::findFile(const QString &fileName) const
+{
+    const QString exact = QDir(m_path).filePath(fileName);
+    if (isOrdinaryFile(QFileInfo(exact))) {
+        return exact;
+    }
+    const QDir dir(m_path);
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files)) {
+        if (info.fileName().compare(fileName, Qt::CaseInsensitive) == 0 && isOrdinaryFile(info)) {
+            return info.filePath();
+        }
+    }
+    return {};
+}
+
+QString LogFolder::temporaryLogPath() const
+{
+    const QString found = findFile(temporaryLogName);
+    return found.isEmpty() ? QDir(m_path).filePath(temporaryLogName) : found;
+}
+
+bool LogFolder::hasDailyLog() const
+{
+    const QDir dir(m_path);
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files)) {
+        const QString name = info.fileName();
+        if (name.size() >= 7 && name.startsWith("log"_L1, Qt::CaseInsensitive)
+            && name.endsWith(".adi"_L1, Qt::CaseInsensitive) && isOrdinaryFile(info)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+FileOutcome ensureLogFolder(const LogFolder &folder)
+{
+    if (folder.hasDailyLog() || !folder.findFile(temporaryLogName).isEmpty()) {
+        return {};
+    }
+    const QFileInfo info(folder.path());
+    if (info.isDir()) {
+        return {};
+    }
+    if (QDir().mkpath(folder.path())) {
+        return {};
+    }
+    const QString reason
+        = info.exists() ? u"a file of that name is in the way"_s : qt_error_string(errno);
+    return { failure(u"create the log folder"_s, folder.path(), reason) };
+}
+
+LoadOutcome loadTemporaryLog(const LogFolder &folder)
+{
+    const QString path = folder.findFile(temporaryLogName);
+    if (path.isEmpty()) {
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {}, {} };
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {}, {} };
+    }
+    const QString logText = logTextFromFileBytes(bytes);
+    return { {}, true, logText, recordCountCaption(countRecords(logText)) };
+}
+
+FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
+{
+    if (logText.isEmpty()) {
+        return {};
+    }
+    // Written beside the old one and renamed over it only when complete: a crash or a full disk
+    // leaves the previous temporary log whole.
+    const QString path = folder.temporaryLogPath();
+    QSaveFile file(path);
+    const QByteArray bytes = fileBytes(logText);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        return { failure(u"write the temporary log"_s, path, file.errorString()) };
+    }
+    return {};
+}
+
+QString temporaryLogUpdatedMessage(const LogFolder &folder)
+{
+    QString path = QDir::toNativeSeparators(folder.temporaryLogPath());
+#ifdef Q_OS_WIN
+    // Shown as "c:\adif\log.pnd", with the drive letter in lower case.
+    if (path.size() > 1 && path.at(1) == u':') {
+        path[0] = path.at(0).toLower();
+    }
+#endif
+    return "Temporary Log is updated in "_L1 + path;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "record/usermessage.h"
+
+#include <QString>
+
+// The one folder that holds the temporary log (the pending records between runs) and the daily
+// ADIF logs. Every file is opened, used and closed inside one call; nothing is kept open.
+class LogFolder {
+public:
+    explicit LogFolder(QString path);
+
+    // "C:\adif" on Windows; the folder "adif" in the user's home folder everywhere else.
+    [[nodiscard]] static LogFolder standard();
+
+    [[nodiscard]] QString path() const { return m_path; }
+    [[nodiscard]] QString nativePath() const;
+
+    // The path of the ordinary file in this folder whose name matches fileName without regard to
+    // case, as on the file systems the program first ran on; empty when there is none.
+    [[nodiscard]] QString findFile(const QString &fileName) const;
+
+    // The temporary log as it is found in the folder, or where a new one will be written.
+    [[nodiscard]] QString temporaryLogPath() const;
+
+    // Whether an ordinary file named "log*.adi" (any case) is in the folder.
+    [[nodiscard]] bool hasDailyLog() const;
+
+private:
+    QString m_path;
+};
+
+// The outcome of a file operation: empty on success, otherwise a message for the operator that
+// names what failed, where, and the system's reason.
+struct [[nodiscard]] FileOutcome {
+    QString error;
+
+    [[nodiscard]] bool ok() const { return error.isEmpty(); }
+    [[nodiscard]] UserMessage message() const { return { MessageStyle::Error, error }; }
+};
+
+// At start-up: creates the log folder unless a daily log or the temporary log shows that it is
+// already in use, or it already exists.
+FileOutcome ensureLogFolder(const LogFolder &folder);
+
+struct [[nodiscard]] LoadOutcome {
+    FileOutcome outcome;
+    bool found = false; // whether there was a temporary log to load
+    QString logText; // with CR LF line ends
+    QString countCaption;
+};
+
+// Reads the temporary log back into a log text. Lines may end in CR LF, LF or CR; each is joined
+// with CR LF, and the empty line the save step adds at the end is dropped again.
+LoadOutcome loadTemporaryLog(const LogFolder &folder);
+
+// Writes the log text and one more CR LF to the temporary log, replacing it whole. An empty log
+// text writes nothing and leaves an earlier temporary log as it is.
+FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText);
+
+// The confirmation shown after the pending records were saved on Exit.
+[[nodiscard]] QString temporaryLogUpdatedMessage(const LogFolder &folder);

@@ -1,0 +1,173 @@
+#include "filehelpers.h"
+#include "logfiles/dailylog.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QDate day(2026, 12, 7);
+const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+} // namespace
+
+class TestDailyLog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void stampFollowsLocale_data();
+    void stampFollowsLocale();
+    void namesContinueAfterHighest_data();
+    void namesContinueAfterHighest();
+    void sixGenerationsOnOneDay();
+    void differentDaysDoNotCollide();
+    void oldTemporaryLogBecomesDailyLog();
+    void nothingToElaborate();
+    void failedCopyKeepsTemporaryLog();
+    void failedSaveMakesNoDailyLog();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString &name = {}) const { return m_dir->filePath(name); }
+    GenerateOutcome generate(const QString &logText, QDate date = day) const
+    {
+        return generateDailyLog(LogFolder(m_dir->path()), logText, date, english);
+    }
+};
+
+void TestDailyLog::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestDailyLog::stampFollowsLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("stamp");
+    QTest::newRow("english") << english << u"07Dec2026"_s;
+    QTest::newRow("german") << QLocale(QLocale::German) << u"07Dez.2026"_s;
+    QTest::newRow("french") << QLocale(QLocale::French) << u"07déc.2026"_s;
+}
+
+void TestDailyLog::stampFollowsLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, stamp);
+    QCOMPARE(dailyLogStamp(day, locale), stamp);
+    QCOMPARE(nextDailyLogName(LogFolder(path()), day, locale), "log_"_L1 + stamp + ".adi"_L1);
+}
+
+void TestDailyLog::namesContinueAfterHighest_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("none") << QStringList() << u"log_07Dec2026.adi"_s;
+    QTest::newRow("first") << QStringList { u"log_07Dec2026.adi"_s } << u"log_07Dec2026_2.adi"_s;
+    QTest::newRow("gap-not-filled") << QStringList { u"log_07Dec2026.adi"_s,
+        u"log_07Dec2026_3.adi"_s } << u"log_07Dec2026_4.adi"_s;
+    QTest::newRow("only-third") << QStringList { u"log_07Dec2026_3.adi"_s }
+                                << u"log_07Dec2026_4.adi"_s;
+    QTest::newRow("past-four") << QStringList { u"log_07Dec2026_4.adi"_s }
+                               << u"log_07Dec2026_5.adi"_s;
+    QTest::newRow("two-digits") << QStringList { u"log_07Dec2026_9.adi"_s,
+        u"log_07Dec2026_10.adi"_s }
+                                << u"log_07Dec2026_11.adi"_s;
+    QTest::newRow("any-case") << QStringList { u"LOG_07DEC2026.ADI"_s } << u"log_07Dec2026_2.adi"_s;
+    QTest::newRow("other-days-and-names") << QStringList { u"log_06Dec2026_5.adi"_s,
+        u"log_07Dec2026_02.adi"_s, u"log_07Dec2026.txt"_s, u"log_07Dec2026_x.adi"_s }
+                                          << u"log_07Dec2026.adi"_s;
+}
+
+void TestDailyLog::namesContinueAfterHighest()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, next);
+    for (const QString &name : present) {
+        writeBytes(path(name), "x");
+    }
+    QCOMPARE(nextDailyLogName(LogFolder(path()), day, english), next);
+}
+
+void TestDailyLog::sixGenerationsOnOneDay()
+{
+    const QStringList expected { u"log_07Dec2026.adi"_s, u"log_07Dec2026_2.adi"_s,
+        u"log_07Dec2026_3.adi"_s, u"log_07Dec2026_4.adi"_s, u"log_07Dec2026_5.adi"_s,
+        u"log_07Dec2026_6.adi"_s };
+    for (int run = 0; run < expected.size(); ++run) {
+        const QString logText = u"<CALL:3>K1A<RST_SENT:1>%1<EOR>\r\n"_s.arg(run);
+        const GenerateOutcome outcome = generate(logText);
+        QVERIFY(outcome.written);
+        QCOMPARE(outcome.message.style, MessageStyle::Information);
+        QCOMPARE(outcome.message.text,
+            "ADIF log is created in "_L1 + QDir::toNativeSeparators(path())
+                + "\r\ntemporary Log will be erased"_L1);
+        // A byte-for-byte copy of what the temporary log held; that one is gone.
+        QCOMPARE(readBytes(path(expected.at(run))), logText.toLatin1() + "\r\n");
+        QVERIFY(!QFileInfo::exists(path(u"log.pnd"_s)));
+    }
+    QCOMPARE(entryNames(path()), expected);
+    // Every earlier file still holds its own records.
+    QCOMPARE(readBytes(path(expected.at(3))), "<CALL:3>K1A<RST_SENT:1>3<EOR>\r\n\r\n");
+}
+
+void TestDailyLog::differentDaysDoNotCollide()
+{
+    QVERIFY(generate(u"A<EOR>\r\n"_s).written);
+    QVERIFY(generate(u"B<EOR>\r\n"_s, day.addDays(1)).written);
+    QCOMPARE(entryNames(path()), QStringList({ u"log_07Dec2026.adi"_s, u"log_08Dec2026.adi"_s }));
+}
+
+void TestDailyLog::oldTemporaryLogBecomesDailyLog()
+{
+    writeBytes(path(u"log.pnd"_s), "old<EOR>\r\n\r\n");
+    const GenerateOutcome outcome = generate(QString());
+    QVERIFY(outcome.written);
+    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old<EOR>\r\n\r\n");
+    QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
+}
+
+void TestDailyLog::nothingToElaborate()
+{
+    const GenerateOutcome outcome = generate(QString());
+    QVERIFY(!outcome.written);
+    QCOMPARE(
+        outcome.message, (UserMessage { MessageStyle::Information, u"Nothing to elaborate"_s }));
+    QCOMPARE(entryNames(path()), QStringList());
+}
+
+void TestDailyLog::failedCopyKeepsTemporaryLog()
+{
+    // A folder stands where the day's first log should go: it does not count as a log, so the
+    // copy is refused rather than a name being skipped.
+    QVERIFY(QDir().mkpath(path(u"log_07Dec2026.adi"_s)));
+    const GenerateOutcome outcome = generate(u"A<EOR>\r\n"_s);
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.message.style, MessageStyle::Error);
+    QVERIFY2(outcome.message.text.startsWith(u"Could not copy the temporary log to "_s
+                 + QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
+        qPrintable(outcome.message.text));
+    QCOMPARE(readBytes(path(u"log.pnd"_s)), "A<EOR>\r\n\r\n");
+    QCOMPARE(entryNames(path()), QStringList({ u"log.pnd"_s, u"log_07Dec2026.adi"_s }));
+}
+
+void TestDailyLog::failedSaveMakesNoDailyLog()
+{
+    const QString gone = path(u"gone"_s);
+    const GenerateOutcome outcome
+        = generateDailyLog(LogFolder(gone), u"A<EOR>\r\n"_s, day, english);
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.message.style, MessageStyle::Error);
+    QVERIFY(outcome.message.text.contains(QDir::toNativeSeparators(gone)));
+    QVERIFY(!QFileInfo::exists(gone));
+
+    QVERIFY(QDir().mkpath(path(u"log.pnd"_s)));
+    const GenerateOutcome blocked = generate(u"A<EOR>\r\n"_s);
+    QVERIFY(!blocked.written);
+    QVERIFY(blocked.message.text.startsWith(u"Could not write the temporary log"_s));
+    QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
+}
+
+QTEST_GUILESS_MAIN(TestDailyLog)
+#include "tst_dailylog.moc"

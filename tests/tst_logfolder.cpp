@@ -1,0 +1,207 @@
+#include "filehelpers.h"
+#include "logfiles/logfolder.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestLogFolder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void createsMissingFolderAtStartUp();
+    void leavesExistingFolderAsItIs();
+    void reportsFileInPlaceOfFolder();
+    void roundTripGivesSameLogText();
+    void loadsFileContents_data();
+    void loadsFileContents();
+    void loadsNothingWithoutTemporaryLog();
+    void emptyLogTextLeavesOldTemporaryLog();
+    void writesLatin1Bytes();
+    void matchesTemporaryLogNameWithoutCase();
+    void reportsSaveFailures_data();
+    void reportsSaveFailures();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString logPath() const { return m_dir->filePath(u"adif"_s); }
+};
+
+void TestLogFolder::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestLogFolder::createsMissingFolderAtStartUp()
+{
+    const LogFolder folder(logPath());
+    const FileOutcome outcome = ensureLogFolder(folder);
+    QVERIFY2(outcome.ok(), qPrintable(outcome.error));
+    QVERIFY(QFileInfo(logPath()).isDir());
+    QCOMPARE(entryNames(logPath()), QStringList());
+}
+
+void TestLogFolder::leavesExistingFolderAsItIs()
+{
+    QVERIFY(QDir().mkpath(logPath()));
+    writeBytes(logPath() + u"/notes.txt"_s, "keep");
+    QVERIFY(ensureLogFolder(LogFolder(logPath())).ok());
+    QCOMPARE(entryNames(logPath()), QStringList { u"notes.txt"_s });
+    QCOMPARE(readBytes(logPath() + u"/notes.txt"_s), "keep");
+}
+
+void TestLogFolder::reportsFileInPlaceOfFolder()
+{
+    writeBytes(logPath(), "not a folder");
+    const LogFolder folder(logPath());
+    const FileOutcome outcome = ensureLogFolder(folder);
+    QVERIFY(!outcome.ok());
+    QVERIFY2(
+        outcome.error.contains(QDir::toNativeSeparators(logPath())), qPrintable(outcome.error));
+    QVERIFY(outcome.error.startsWith(u"Could not create the log folder"_s));
+    QCOMPARE(outcome.message().style, MessageStyle::Error);
+    QCOMPARE(readBytes(logPath()), "not a folder");
+}
+
+void TestLogFolder::roundTripGivesSameLogText()
+{
+    QVERIFY(QDir().mkpath(logPath()));
+    const LogFolder folder(logPath());
+    const QString logText = u"<CALL:4>K1AB<QSO_DATE:8:D>20261207<TIME_ON:4>0930<BAND:3>20m"
+                            "<MODE:2>CW<RST_SENT:3>599<EOR>\r\n"
+                            "<CALL:6>DL1ABC<QSO_DATE:8:D>20261207<TIME_ON:4>0945<BAND:3>40m"
+                            "<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n"_s;
+    QVERIFY(saveTemporaryLog(folder, logText).ok());
+    QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), logText.toLatin1() + "\r\n");
+
+    const LoadOutcome loaded = loadTemporaryLog(folder);
+    QVERIFY(loaded.outcome.ok());
+    QVERIFY(loaded.found);
+    QCOMPARE(loaded.logText, logText);
+    QCOMPARE(loaded.countCaption, u"2 records"_s);
+
+    // Saving what was loaded changes nothing on disk.
+    QVERIFY(saveTemporaryLog(folder, loaded.logText).ok());
+    QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), logText.toLatin1() + "\r\n");
+}
+
+void TestLogFolder::loadsFileContents_data()
+{
+    QTest::addColumn<QByteArray>("fileBytes");
+    QTest::addColumn<QString>("logText");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("final-empty-line")
+        << QByteArray("A<EOR>\r\nB<EOR>\r\n\r\n") << u"A<EOR>\r\nB<EOR>\r\n"_s << u"2 records"_s;
+    QTest::newRow("two-empty-lines") << QByteArray("A<EOR>\r\n\r\n\r\nB<EOR>\r\n")
+                                     << u"A<EOR>\r\n\r\nB<EOR>\r\n"_s << u"2 records"_s;
+    QTest::newRow("three-line-ends-at-end")
+        << QByteArray("A<EOR>\r\n\r\n\r\n") << u"A<EOR>\r\n\r\n"_s << u"1 records"_s;
+    QTest::newRow("no-marker") << QByteArray("just a note\r\n\r\n") << u"just a note\r\n"_s
+                               << u"0 records"_s;
+    QTest::newRow("no-final-line-end") << QByteArray("A<EOR>") << u"A<EOR>\r\n"_s << u"1 records"_s;
+    QTest::newRow("lone-line-feeds")
+        << QByteArray("A<eor>\nB<EOR>\n\n") << u"A<eor>\r\nB<EOR>\r\n"_s << u"2 records"_s;
+    QTest::newRow("lone-carriage-returns")
+        << QByteArray("A<EOR>\rB<EOR>\r\r") << u"A<EOR>\r\nB<EOR>\r\n"_s << u"2 records"_s;
+    QTest::newRow("empty-file") << QByteArray() << QString() << u"0 records"_s;
+    QTest::newRow("latin1-bytes") << QByteArray("<MODE:4>\xe9t\xe9\xff<EOR>\r\n\r\n")
+                                  << u"<MODE:4>été\u00ff<EOR>\r\n"_s << u"1 records"_s;
+}
+
+void TestLogFolder::loadsFileContents()
+{
+    QFETCH(QByteArray, fileBytes);
+    QFETCH(QString, logText);
+    QFETCH(QString, caption);
+    QVERIFY(QDir().mkpath(logPath()));
+    writeBytes(logPath() + u"/log.pnd"_s, fileBytes);
+
+    const LoadOutcome loaded = loadTemporaryLog(LogFolder(logPath()));
+    QVERIFY(loaded.outcome.ok());
+    QVERIFY(loaded.found);
+    QCOMPARE(loaded.logText, logText);
+    QCOMPARE(loaded.countCaption, caption);
+}
+
+void TestLogFolder::loadsNothingWithoutTemporaryLog()
+{
+    QVERIFY(QDir().mkpath(logPath() + u"/log.pnd"_s)); // a folder of that name is no log
+    const LoadOutcome loaded = loadTemporaryLog(LogFolder(logPath()));
+    QVERIFY(loaded.outcome.ok());
+    QVERIFY(!loaded.found);
+    QVERIFY(loaded.logText.isEmpty());
+
+    const LoadOutcome missingFolder = loadTemporaryLog(LogFolder(logPath() + u"/gone"_s));
+    QVERIFY(missingFolder.outcome.ok());
+    QVERIFY(!missingFolder.found);
+}
+
+void TestLogFolder::emptyLogTextLeavesOldTemporaryLog()
+{
+    QVERIFY(QDir().mkpath(logPath()));
+    writeBytes(logPath() + u"/log.pnd"_s, "old<EOR>\r\n\r\n");
+    QVERIFY(saveTemporaryLog(LogFolder(logPath()), QString()).ok());
+    QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), "old<EOR>\r\n\r\n");
+}
+
+void TestLogFolder::writesLatin1Bytes()
+{
+    QVERIFY(QDir().mkpath(logPath()));
+    const LogFolder folder(logPath());
+    QVERIFY(saveTemporaryLog(folder, u"<MODE:4>Ä€ßx<EOR>\r\n"_s).ok());
+    // One byte per character, so the declared length still matches; the euro sign is no Latin-1.
+    QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), QByteArray("<MODE:4>\xc4?\xdfx<EOR>\r\n\r\n"));
+    QCOMPARE(loadTemporaryLog(folder).logText, u"<MODE:4>Ä?ßx<EOR>\r\n"_s);
+}
+
+void TestLogFolder::matchesTemporaryLogNameWithoutCase()
+{
+    QVERIFY(QDir().mkpath(logPath()));
+    writeBytes(logPath() + u"/LOG.PND"_s, "A<EOR>\r\n\r\n");
+    const LogFolder folder(logPath());
+    QCOMPARE(loadTemporaryLog(folder).logText, u"A<EOR>\r\n"_s);
+    QVERIFY(saveTemporaryLog(folder, u"B<EOR>\r\n"_s).ok());
+    QCOMPARE(entryNames(logPath()), QStringList { u"LOG.PND"_s });
+    QCOMPARE(readBytes(logPath() + u"/LOG.PND"_s), "B<EOR>\r\n\r\n");
+    QVERIFY(temporaryLogUpdatedMessage(folder).endsWith(u"LOG.PND"_s));
+}
+
+void TestLogFolder::reportsSaveFailures_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("folder-removed") << u"removed"_s;
+    QTest::newRow("folder-in-place-of-log") << u"folder-as-log"_s;
+    QTest::newRow("file-in-place-of-folder") << u"file-as-folder"_s;
+}
+
+void TestLogFolder::reportsSaveFailures()
+{
+    QFETCH(QString, obstacle);
+    if (obstacle == u"folder-as-log") {
+        QVERIFY(QDir().mkpath(logPath() + u"/log.pnd"_s));
+    } else if (obstacle == u"file-as-folder") {
+        writeBytes(logPath(), "in the way");
+    }
+    const LogFolder folder(logPath());
+    const FileOutcome outcome = saveTemporaryLog(folder, u"A<EOR>\r\n"_s);
+    QVERIFY(!outcome.ok());
+    QVERIFY2(outcome.error.startsWith(u"Could not write the temporary log "_s
+                 + QDir::toNativeSeparators(logPath() + u"/log.pnd: "_s)),
+        qPrintable(outcome.error));
+    // Whatever stood there before is still there, and nothing was left half-written beside it.
+    if (obstacle == u"folder-as-log") {
+        QVERIFY(QFileInfo(logPath() + u"/log.pnd"_s).isDir());
+        QCOMPARE(entryNames(logPath()), QStringList { u"log.pnd"_s });
+    } else if (obstacle == u"file-as-folder") {
+        QCOMPARE(readBytes(logPath()), "in the way");
+    } else {
+        QVERIFY(!QFileInfo::exists(logPath()));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLogFolder)
+#include "tst_logfolder.moc"
