@@ -51,8 +51,8 @@ QString logTextFromFileBytes(const QByteArray &bytes)
 
 } // namespace
 
-LogFolder::LogFolder(QString path)
-    : m_path(std::move(path))
+LogFolder::LogFolder(const QString &path)
+    : m_path(QDir::cleanPath(path))
 {
 }
 

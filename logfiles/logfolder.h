@@ -8,7 +8,7 @@
 // ADIF logs. Every file is opened, used and closed inside one call; nothing is kept open.
 class LogFolder {
 public:
-    explicit LogFolder(QString path);
+    explicit LogFolder(const QString &path);
 
     // "C:\adif" on Windows; the folder "adif" in the user's home folder everywhere else.
     [[nodiscard]] static LogFolder standard();

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs what is missing and builds Quillog.
+# Installs what is missing, builds Quillog and starts it.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -7,4 +7,5 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$jobs"
+cmake --build build -j"$jobs" --target quillog
+exec ./build/quillog

@@ -1,0 +1,415 @@
+#include "filehelpers.h"
+#include "logfiles/dailylog.h"
+#include "record/entrychoices.h"
+#include "window/mainwindow.h"
+#include "window/messagebox.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime startTime(QDate(2015, 7, 3), QTime(9, 5, 42));
+
+// The record Save makes from the start-up presets and the call sign K1AB.
+const QString k1abRecord = u"<CALL:4>K1AB<QSO_DATE:8:D>20150703<TIME_ON:4>0905<BAND:3>10m"
+                           "<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n"_s;
+
+} // namespace
+
+Q_DECLARE_METATYPE(UserMessage)
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void startsWithListsAndPresets();
+    void presetsYearOutsideList();
+    void keepsCallSignInUpperCase();
+    void rejectsEntryWithoutAppending_data();
+    void rejectsEntryWithoutAppending();
+    void twoSavesAppendTwoRecords();
+    void enterDoesNotSave();
+    void recountsWhileLogBoxIsEdited();
+    void exitSavesAndNextStartShowsRecords();
+    void exitWithEmptyLogWritesNothing();
+    void closingByTitleBarSaves();
+    void failedSaveKeepsWindowOpen();
+    void generateLogWritesDailyLog();
+    void nothingToElaborate();
+    void reportsUnusableLogFolderAtStartUp();
+    void showsLastRecordAfterStartUp();
+    void tabMovesThroughEntriesInOrder();
+    void messageBoxesFollowTheirStyle_data();
+    void messageBoxesFollowTheirStyle();
+
+private:
+    std::unique_ptr<MainWindow> makeWindow(const QDateTime &now = startTime);
+    template <typename Control> Control *control(const QString &name) const
+    {
+        auto *found = m_window->findChild<Control *>(name);
+        if (!found) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return found;
+    }
+    QString caption() const { return control<QGroupBox>(u"Frame1"_s)->title(); }
+    QString logPath(const QString &name = {}) const
+    {
+        return m_dir->filePath(name.isEmpty() ? u"adif"_s : "adif/"_L1 + name);
+    }
+    void typeCallSign(const QString &text);
+    void click(const QString &button)
+    {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MainWindow> m_window;
+    QList<UserMessage> m_messages;
+};
+
+std::unique_ptr<MainWindow> TestMainWindow::makeWindow(const QDateTime &now)
+{
+    return std::make_unique<MainWindow>(
+        LogFolder(logPath()), [now] { return now; },
+        [this](const UserMessage &message) { m_messages << message; });
+}
+
+void TestMainWindow::init()
+{
+    m_messages.clear();
+    m_window.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_window = makeWindow();
+}
+
+void TestMainWindow::typeCallSign(const QString &text)
+{
+    auto *callSign = control<QLineEdit>(u"Text1"_s);
+    callSign->selectAll();
+    QTest::keyClicks(callSign, text);
+}
+
+void TestMainWindow::startsWithListsAndPresets()
+{
+    QCOMPARE(m_window->objectName(), u"Form1"_s);
+    QCOMPARE(m_window->windowTitle(), u"Quillog v1.0 by Velmar"_s);
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QVERIFY(QFileInfo(logPath()).isDir());
+    QCOMPARE(caption(), u"0 record"_s);
+    QVERIFY(m_messages.isEmpty());
+
+    QCOMPARE(control<QLineEdit>(u"Text1"_s)->text(), QString());
+    QCOMPARE(control<QComboBox>(u"Combo1"_s)->currentText(), u"03"_s);
+    QCOMPARE(control<QComboBox>(u"Combo2"_s)->currentText(), u"July"_s);
+    QCOMPARE(control<QComboBox>(u"Combo3"_s)->currentText(), u"2015"_s);
+    QCOMPARE(control<QLineEdit>(u"Text2"_s)->text(), u"09:05"_s);
+    QCOMPARE(control<QComboBox>(u"Combo4"_s)->currentText(), u"10m"_s);
+    QCOMPARE(control<QComboBox>(u"Combo5"_s)->currentText(), u"SSB"_s);
+    QCOMPARE(control<QLineEdit>(u"Text3"_s)->text(), u"59"_s);
+
+    const auto items = [this](const QString &name) -> QStringList {
+        auto *combo = control<QComboBox>(name);
+        QStringList list;
+        for (int i = 0; i < combo->count(); ++i) {
+            list << combo->itemText(i);
+        }
+        return combo->isEditable() ? list : QStringList { u"not editable"_s };
+    };
+    QCOMPARE(items(u"Combo1"_s), dayChoices());
+    QCOMPARE(items(u"Combo2"_s), monthChoices());
+    QCOMPARE(items(u"Combo3"_s), yearChoices());
+    QCOMPARE(items(u"Combo4"_s), bandChoices());
+    QCOMPARE(items(u"Combo5"_s), modeChoices());
+}
+
+void TestMainWindow::presetsYearOutsideList()
+{
+    m_window = makeWindow(QDateTime(QDate(2026, 12, 8), QTime(23, 59)));
+    QCOMPARE(control<QComboBox>(u"Combo1"_s)->currentText(), u"08"_s);
+    QCOMPARE(control<QComboBox>(u"Combo2"_s)->currentText(), u"December"_s);
+    QCOMPARE(control<QComboBox>(u"Combo3"_s)->currentText(), u"2026"_s);
+    QCOMPARE(control<QComboBox>(u"Combo3"_s)->findText(u"2026"_s), -1);
+    QCOMPARE(control<QLineEdit>(u"Text2"_s)->text(), u"23:59"_s);
+}
+
+void TestMainWindow::keepsCallSignInUpperCase()
+{
+    auto *callSign = control<QLineEdit>(u"Text1"_s);
+    QTest::keyClicks(callSign, u"dl1abc"_s);
+    QCOMPARE(callSign->text(), u"DL1ABC"_s);
+    QCOMPARE(callSign->cursorPosition(), 6);
+
+    // Typed in the middle, the letter still turns to a capital, and the caret goes to the end.
+    callSign->setCursorPosition(2);
+    QTest::keyClicks(callSign, u"i"_s);
+    QCOMPARE(callSign->text(), u"DLI1ABC"_s);
+    QCOMPARE(callSign->cursorPosition(), 7);
+
+    click(u"Command1"_s);
+    QVERIFY(m_window->logText().startsWith(u"<CALL:7>DLI1ABC<"_s));
+}
+
+void TestMainWindow::rejectsEntryWithoutAppending_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("one-letter-call") << u"Text1"_s << u"K"_s << u"Insert a valid callsign"_s;
+    QTest::newRow("no-such-day") << u"Combo1"_s << u"32"_s << u"Insert a valid date"_s;
+    QTest::newRow("time-without-colon")
+        << u"Text2"_s << u"0930"_s << u"Insert UTC in the format hh:mm"_s;
+}
+
+void TestMainWindow::rejectsEntryWithoutAppending()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    typeCallSign(u"K1AB"_s);
+    auto *edit = box.startsWith(u"Combo"_s) ? control<QComboBox>(box)->lineEdit()
+                                            : control<QLineEdit>(box);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+
+    click(u"Command1"_s);
+    QCOMPARE(m_messages, QList<UserMessage>({ { MessageStyle::Validation, message } }));
+    QCOMPARE(m_window->logText(), QString());
+    QCOMPARE(caption(), u"0 record"_s);
+    QCOMPARE(edit->text(), text);
+}
+
+void TestMainWindow::twoSavesAppendTwoRecords()
+{
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    QSignalSpy changes(logBox, &QPlainTextEdit::textChanged);
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    QCOMPARE(changes.count(), 1); // one change of the box per Save
+    click(u"Command1"_s);
+
+    QCOMPARE(m_window->logText(), k1abRecord + k1abRecord);
+    QCOMPARE(caption(), u"2 records"_s);
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(control<QLineEdit>(u"Text1"_s)->text(), u"K1AB"_s); // entries stay for the next one
+    QCOMPARE(entryNames(logPath()), QStringList()); // Save writes no file
+    QCOMPARE(logBox->textCursor().position(), logBox->document()->characterCount() - 1);
+}
+
+void TestMainWindow::enterDoesNotSave()
+{
+    typeCallSign(u"K1AB"_s);
+    QTest::keyClick(control<QLineEdit>(u"Text1"_s), Qt::Key_Return);
+    QTest::keyClick(control<QComboBox>(u"Combo4"_s), Qt::Key_Return);
+    QCOMPARE(m_window->logText(), QString());
+    QCOMPARE(control<QComboBox>(u"Combo4"_s)->count(), bandChoices().size());
+}
+
+void TestMainWindow::recountsWhileLogBoxIsEdited()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    QTest::keyClicks(logBox, u"note <eor"_s);
+    QCOMPARE(caption(), u"1 records"_s);
+    QTest::keyClick(logBox, Qt::Key_Greater);
+    QCOMPARE(caption(), u"2 records"_s);
+    QTest::keyClick(logBox, Qt::Key_Backspace);
+    QCOMPARE(caption(), u"1 records"_s);
+
+    // Saving after a line left without its line end joins the record to that line.
+    click(u"Command1"_s);
+    QCOMPARE(m_window->logText(), k1abRecord + u"note <eor"_s + k1abRecord);
+    QCOMPARE(caption(), u"2 records"_s);
+}
+
+void TestMainWindow::exitSavesAndNextStartShowsRecords()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    click(u"Command1"_s);
+    m_window->show();
+    click(u"Command2"_s);
+
+    QCOMPARE(m_messages,
+        QList<UserMessage>({ { MessageStyle::Information,
+            "Temporary Log is updated in "_L1
+                + QDir::toNativeSeparators(logPath(u"log.pnd"_s)) } }));
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + k1abRecord + u"\r\n"_s).toLatin1());
+
+    m_window = makeWindow();
+    QCOMPARE(m_window->logText(), k1abRecord + k1abRecord);
+    QCOMPARE(caption(), u"2 records"_s);
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    QCOMPARE(logBox->textCursor().position(), logBox->document()->characterCount() - 1);
+}
+
+void TestMainWindow::exitWithEmptyLogWritesNothing()
+{
+    writeBytes(logPath(u"log.pnd"_s), "old<EOR>\r\n\r\n");
+    m_window = makeWindow();
+    control<QPlainTextEdit>(u"Text4"_s)->clear();
+    m_messages.clear();
+    m_window->show();
+    click(u"Command2"_s);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), "old<EOR>\r\n\r\n");
+}
+
+void TestMainWindow::closingByTitleBarSaves()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    m_window->show();
+    QVERIFY(m_window->close()); // what the title-bar button, the system menu and Alt+F4 do
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"\r\n"_s).toLatin1());
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY(m_messages.first().text.startsWith(u"Temporary Log is updated in "_s));
+}
+
+void TestMainWindow::failedSaveKeepsWindowOpen()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    m_window->show();
+    QVERIFY(QDir(logPath()).removeRecursively()); // the folder vanishes while the program runs
+
+    click(u"Command2"_s);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().style, MessageStyle::Error);
+    QVERIFY(m_messages.first().text.contains(QDir::toNativeSeparators(logPath(u"log.pnd"_s))));
+    QCOMPARE(m_window->logText(), k1abRecord);
+
+    click(u"Command4"_s);
+    QCOMPARE(m_messages.size(), 2);
+    QCOMPARE(m_messages.last().style, MessageStyle::Error);
+    QCOMPARE(m_window->logText(), k1abRecord);
+    QCOMPARE(caption(), u"1 records"_s);
+    QVERIFY(!m_window->close());
+}
+
+void TestMainWindow::generateLogWritesDailyLog()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    click(u"Command4"_s);
+
+    const QString name = "log_"_L1 + dailyLogStamp(startTime.date(), QLocale::system()) + ".adi"_L1;
+    QCOMPARE(entryNames(logPath()), QStringList { name });
+    QCOMPARE(readBytes(logPath(name)), (k1abRecord + u"\r\n"_s).toLatin1());
+    QCOMPARE(m_messages,
+        QList<UserMessage>({ { MessageStyle::Information,
+            "ADIF log is created in "_L1 + QDir::toNativeSeparators(logPath())
+                + "\r\ntemporary Log will be erased"_L1 } }));
+    QCOMPARE(m_window->logText(), QString());
+    QCOMPARE(caption(), u"0 records"_s);
+
+    click(u"Command1"_s);
+    click(u"Command4"_s);
+    QCOMPARE(entryNames(logPath()).size(), 2);
+}
+
+void TestMainWindow::nothingToElaborate()
+{
+    click(u"Command4"_s);
+    QCOMPARE(m_messages,
+        QList<UserMessage>({ { MessageStyle::Information, u"Nothing to elaborate"_s } }));
+    QCOMPARE(entryNames(logPath()), QStringList());
+    QCOMPARE(caption(), u"0 record"_s);
+}
+
+void TestMainWindow::reportsUnusableLogFolderAtStartUp()
+{
+    QVERIFY(QDir(logPath()).removeRecursively());
+    writeBytes(logPath(), "a file where the folder belongs");
+    m_messages.clear();
+    m_window = makeWindow();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().style, MessageStyle::Error);
+    QCOMPARE(caption(), u"0 record"_s);
+}
+
+void TestMainWindow::showsLastRecordAfterStartUp()
+{
+    QString logText;
+    for (int i = 0; i < 200; ++i) {
+        logText += k1abRecord;
+    }
+    writeBytes(logPath(u"log.pnd"_s), (logText + u"\r\n"_s).toLatin1());
+    m_window = makeWindow();
+    QCOMPARE(caption(), u"200 records"_s);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QScrollBar *scroll = control<QPlainTextEdit>(u"Text4"_s)->verticalScrollBar();
+    QVERIFY(scroll->maximum() > 0);
+    QTRY_COMPARE(scroll->value(), scroll->maximum());
+}
+
+void TestMainWindow::tabMovesThroughEntriesInOrder()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(u"Text1"_s));
+    const QStringList expected { u"Combo1"_s, u"Combo2"_s, u"Combo3"_s, u"Text2"_s, u"Text3"_s,
+        u"Combo4"_s, u"Combo5"_s, u"Command1"_s, u"Command2"_s, u"Text4"_s, u"Command4"_s,
+        u"Picture1"_s, u"Text1"_s };
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focus = QApplication::focusWidget();
+        // An editable combo box hands its focus to its line edit.
+        visited << (qobject_cast<QComboBox *>(focus->parentWidget()) ? focus->parentWidget()
+                                                                     : focus)
+                       ->objectName();
+    }
+    QCOMPARE(visited, expected);
+}
+
+void TestMainWindow::messageBoxesFollowTheirStyle_data()
+{
+    QTest::addColumn<UserMessage>("message");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shownText");
+    QTest::newRow("validation") << UserMessage { MessageStyle::Validation,
+        u"Insert a valid date"_s }
+                                << int(QMessageBox::NoIcon) << u"Quillog_10_eng"_s
+                                << u"Insert a valid date"_s;
+    QTest::newRow("information") << UserMessage { MessageStyle::Information, u"one\r\ntwo"_s }
+                                 << int(QMessageBox::Information) << u"Quillog"_s << u"one\ntwo"_s;
+    QTest::newRow("error") << UserMessage { MessageStyle::Error, u"Could not write"_s }
+                           << int(QMessageBox::Warning) << u"Quillog"_s << u"Could not write"_s;
+}
+
+void TestMainWindow::messageBoxesFollowTheirStyle()
+{
+    QFETCH(UserMessage, message);
+    QFETCH(int, icon);
+    QFETCH(QString, title);
+    QFETCH(QString, shownText);
+    QMessageBox box;
+    configureMessageBox(box, message);
+    QCOMPARE(int(box.icon()), icon);
+    QCOMPARE(box.windowTitle(), title);
+    QCOMPARE(box.text(), shownText);
+    QCOMPARE(box.standardButtons(), QMessageBox::Ok);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,310 @@
+#include "mainwindow.h"
+
+#include "logfiles/dailylog.h"
+#include "messagebox.h"
+#include "record/entrychoices.h"
+#include "record/logtext.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Control>
+Control *makeControl(QWidget *parent, const QString &name, const QRect &place)
+{
+    auto *control = new Control(parent);
+    control->setObjectName(name);
+    control->setGeometry(place);
+    return control;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &place, const QString &caption)
+{
+    auto *label = makeControl<QLabel>(parent, name, place);
+    label->setText(caption);
+    return label;
+}
+
+QLineEdit *makeLineEdit(QWidget *parent, const QString &name, const QRect &place)
+{
+    return makeControl<QLineEdit>(parent, name, place);
+}
+
+// Editable; what is typed stays as typed: no completion, and Enter adds nothing to the list.
+QComboBox *makeComboBox(QWidget *parent, const QString &name, const QRect &place)
+{
+    auto *combo = makeControl<QComboBox>(parent, name, place);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    return combo;
+}
+
+QPushButton *makeButton(
+    QWidget *parent, const QString &name, const QRect &place, const QString &caption)
+{
+    auto *button = makeControl<QPushButton>(parent, name, place);
+    button->setText(caption);
+    button->setAutoDefault(false); // Enter has no effect of its own
+    return button;
+}
+
+// The width an editable combo box needs to show the longest of the entries whole.
+int comboWidthFor(const QComboBox *combo, const QStringList &entries)
+{
+    const QFontMetrics metrics(combo->font());
+    int textWidth = 0;
+    for (const QString &entry : entries) {
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(entry));
+    }
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = true;
+    const QSize content(textWidth, metrics.height());
+    return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, combo).width();
+}
+
+// Filling a list selects its first entry; the box keeps the text it had.
+void fillList(QComboBox *combo, const QStringList &entries)
+{
+    const QString text = combo->currentText();
+    combo->addItems(entries);
+    combo->setEditText(text);
+}
+
+} // namespace
+
+MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter, QWidget *parent)
+    : QWidget(parent)
+    , m_folder(std::move(folder))
+    , m_clock(std::move(clock))
+    , m_presenter(std::move(presenter))
+{
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"Quillog v1.0 by Velmar"_s);
+    setFixedSize(865, 256);
+    QIcon icon;
+    for (const int size : { 16, 24, 32, 48 }) {
+        icon.addFile(u":/assets/quillog-%1.png"_s.arg(size), QSize(size, size));
+    }
+    setWindowIcon(icon);
+    createControls();
+    setTabOrder();
+
+    connect(m_save, &QPushButton::clicked, this, &MainWindow::onSave);
+    connect(m_exit, &QPushButton::clicked, this, &MainWindow::onExit);
+    connect(m_generateLog, &QPushButton::clicked, this, &MainWindow::onGenerateLog);
+    connect(m_callSign, &QLineEdit::textChanged, this, &MainWindow::onCallSignChanged);
+    connect(m_logBox, &QPlainTextEdit::textChanged, this, &MainWindow::onLogBoxChanged);
+
+    startUp();
+
+    if (const QScreen *screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    m_callSign->setFocus();
+}
+
+void MainWindow::createControls()
+{
+    m_picture = makeControl<QLabel>(this, u"Picture1"_s, { 0, 0, 233, 257 });
+    m_picture->setPixmap(QPixmap(u":/assets/dial.jpg"_s));
+    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picture->setFocusPolicy(Qt::TabFocus);
+
+    m_frame = makeControl<QGroupBox>(this, u"Frame1"_s, { 240, 8, 617, 89 });
+    m_frame->setTitle(u"Frame1"_s);
+    m_month = makeComboBox(m_frame, u"Combo2"_s, { 168, 48, 81, 21 });
+
+    // The design's widths suit a narrow 8-point font. Where the default font needs more room for
+    // the longest month name, the month box widens and everything to its right moves along, so
+    // every text stays readable whole.
+    const int monthWidth = std::max(81, comboWidthFor(m_month, monthChoices()));
+    const int shift = monthWidth - 81;
+    m_month->resize(monthWidth, 21);
+
+    makeLabel(m_frame, u"Label1"_s, { 24, 24, 57, 17 }, u"CallSign"_s);
+    makeLabel(m_frame, u"Label2"_s, { 184 + shift / 2, 24, 65, 17 }, u"Date"_s);
+    makeLabel(m_frame, u"Label3"_s, { 336 + shift, 24, 41, 17 }, u"UTC"_s);
+    makeLabel(m_frame, u"Label5"_s, { 400 + shift, 24, 49, 17 }, u"Band"_s);
+    makeLabel(m_frame, u"Label6"_s, { 472 + shift, 24, 49, 17 }, u"Mode"_s);
+    makeLabel(m_frame, u"Label4"_s, { 544 + shift, 24, 41, 17 }, u"RST"_s);
+
+    m_callSign = makeLineEdit(m_frame, u"Text1"_s, { 8, 48, 81, 21 });
+    m_day = makeComboBox(m_frame, u"Combo1"_s, { 104, 48, 57, 21 });
+    m_year = makeComboBox(m_frame, u"Combo3"_s, { 256 + shift, 48, 65, 21 });
+    m_time = makeLineEdit(m_frame, u"Text2"_s, { 328 + shift, 48, 57, 21 });
+    m_band = makeComboBox(m_frame, u"Combo4"_s, { 392 + shift, 48, 65, 21 });
+    m_mode = makeComboBox(m_frame, u"Combo5"_s, { 464 + shift, 48, 65, 21 });
+    m_report = makeLineEdit(m_frame, u"Text3"_s, { 536 + shift, 48, 57, 21 });
+    m_day->setEditText(u"Combo1"_s);
+    m_month->setEditText(u"Combo2"_s);
+    m_year->setEditText(u"Combo3"_s);
+    m_time->setText(u"text2"_s);
+    m_band->setEditText(u"10m"_s);
+    m_mode->setEditText(u"SSB"_s);
+    m_report->setText(u"59"_s);
+
+    // Plain text: it lays out only what is on screen, so tens of thousands of records stay quick.
+    m_logBox = makeControl<QPlainTextEdit>(this, u"Text4"_s, { 240, 104, 617, 57 });
+    m_logBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_logBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_logBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_logBox->setTabChangesFocus(true);
+
+    m_save = makeButton(this, u"Command1"_s, { 424, 184, 73, 25 }, u"Save"_s);
+    m_exit = makeButton(this, u"Command2"_s, { 512, 184, 73, 25 }, u"Exit"_s);
+    m_generateLog = makeButton(this, u"Command4"_s, { 744, 184, 81, 25 }, u"Generate Log"_s);
+    m_generateLog->resize(std::max(81, m_generateLog->sizeHint().width()), 25);
+}
+
+void MainWindow::setTabOrder()
+{
+    const QList<QWidget *> order { m_callSign, m_day, m_month, m_year, m_time, m_report, m_band,
+        m_mode, m_save, m_exit, m_logBox, m_generateLog, m_picture };
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    }
+}
+
+void MainWindow::startUp()
+{
+    if (const FileOutcome folder = ensureLogFolder(m_folder); !folder.ok()) {
+        present(folder.message());
+    }
+    fillList(m_day, dayChoices());
+    fillList(m_month, monthChoices());
+    fillList(m_year, yearChoices());
+    fillList(m_band, bandChoices());
+    fillList(m_mode, modeChoices());
+
+    const EntryPresets presets = entryPresets(m_clock());
+    m_day->setEditText(presets.day);
+    m_frame->setTitle(startUpCountCaption());
+    m_month->setEditText(presets.month);
+    m_year->setEditText(presets.year);
+    m_time->setText(presets.time);
+
+    const LoadOutcome loaded = loadTemporaryLog(m_folder);
+    if (!loaded.outcome.ok()) {
+        present(loaded.outcome.message());
+    } else if (loaded.found) {
+        // Filled once: the count and the caret follow as for any other change.
+        m_logBox->setPlainText(boxTextFromLogText(loaded.logText));
+        m_frame->setTitle(loaded.countCaption);
+    }
+}
+
+QString MainWindow::logText() const
+{
+    return logTextFromBoxText(m_logBox->toPlainText());
+}
+
+void MainWindow::onSave()
+{
+    const QsoRecordResult result = composeQsoRecord(enteredFields());
+    if (!result.accepted()) {
+        present({ MessageStyle::Validation, result.rejection });
+        return;
+    }
+    appendToLogBox(result.record);
+}
+
+void MainWindow::onExit()
+{
+    close();
+}
+
+void MainWindow::onGenerateLog()
+{
+    const GenerateOutcome outcome
+        = generateDailyLog(m_folder, logText(), m_clock().date(), QLocale::system());
+    present(outcome.message);
+    if (outcome.written) {
+        m_logBox->clear();
+    }
+}
+
+void MainWindow::onCallSignChanged()
+{
+    const QString upper = callSignUpperCase(m_callSign->text());
+    if (upper != m_callSign->text()) {
+        m_callSign->setText(upper);
+    }
+    m_callSign->setCursorPosition(int(m_callSign->text().size()));
+}
+
+void MainWindow::onLogBoxChanged()
+{
+    // Line ends hold no marker, so the box's own text counts the same as the log text.
+    m_frame->setTitle(recordCountCaption(countRecords(m_logBox->toPlainText())));
+    m_logBox->moveCursor(QTextCursor::End);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The title-bar button, the system menu and Alt+F4 save like Exit does.
+    if (saveBeforeClosing()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Only once the box has its real size can it scroll the last record into view.
+    QTimer::singleShot(0, m_logBox, &QPlainTextEdit::ensureCursorVisible);
+}
+
+bool MainWindow::saveBeforeClosing()
+{
+    const QString text = logText();
+    if (text.isEmpty()) {
+        return true;
+    }
+    if (const FileOutcome saved = saveTemporaryLog(m_folder, text); !saved.ok()) {
+        present(saved.message());
+        return false;
+    }
+    present({ MessageStyle::Information, temporaryLogUpdatedMessage(m_folder) });
+    return true;
+}
+
+void MainWindow::appendToLogBox(const QString &record)
+{
+    // One insertion at the end, not a new text for the whole box: Save stays quick however many
+    // records are pending.
+    QTextCursor end(m_logBox->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(boxTextFromLogText(record));
+}
+
+QsoFields MainWindow::enteredFields() const
+{
+    return { m_callSign->text(), m_day->currentText(), m_month->currentText(),
+        m_year->currentText(), m_time->text(), m_band->currentText(), m_mode->currentText(),
+        m_report->text() };
+}
+
+void MainWindow::present(const UserMessage &message)
+{
+    if (m_presenter) {
+        m_presenter(message);
+    } else {
+        showMessageBox(this, message);
+    }
+}

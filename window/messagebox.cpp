@@ -1,0 +1,41 @@
+#include "messagebox.h"
+
+#include "record/logtext.h"
+
+#include <QMessageBox>
+
+using namespace Qt::StringLiterals;
+
+QString applicationTitle()
+{
+    return u"Quillog_10_eng"_s;
+}
+
+void configureMessageBox(QMessageBox &box, const UserMessage &message)
+{
+    switch (message.style) {
+    case MessageStyle::Validation:
+        box.setIcon(QMessageBox::NoIcon);
+        box.setWindowTitle(applicationTitle());
+        break;
+    case MessageStyle::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setWindowTitle(u"Quillog"_s);
+        break;
+    case MessageStyle::Error:
+        box.setIcon(QMessageBox::Warning);
+        box.setWindowTitle(u"Quillog"_s);
+        break;
+    }
+    box.setTextFormat(Qt::PlainText);
+    // Messages end their lines with CR LF like everything the program writes; a label wants LF.
+    box.setText(boxTextFromLogText(message.text));
+    box.setStandardButtons(QMessageBox::Ok);
+}
+
+void showMessageBox(QWidget *parent, const UserMessage &message)
+{
+    QMessageBox box(parent);
+    configureMessageBox(box, message);
+    box.exec();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "record/usermessage.h"
+
+#include <QString>
+
+class QMessageBox;
+class QWidget;
+
+// The title the program is known by, shown as the caption of validation messages.
+[[nodiscard]] QString applicationTitle();
+
+// Gives the box the icon, caption, text and single OK button of the message's style.
+void configureMessageBox(QMessageBox &box, const UserMessage &message);
+
+// Shows the message modally over the parent window until the operator presses OK.
+void showMessageBox(QWidget *parent, const UserMessage &message);
