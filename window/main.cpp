@@ -8,6 +8,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(applicationTitle());
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillog.Quillog"));
 
     MainWindow window(LogFolder::standard(), &QDateTime::currentDateTime);
     window.show();
