@@ -147,6 +147,12 @@ FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
     // Written beside the old one and renamed over it only when complete: a crash or a full disk
     // leaves the previous temporary log whole.
     const QString path = folder.temporaryLogPath();
+    // A temporary log that cannot be read was not loaded at start-up either: replacing it would
+    // lose the records it holds.
+    if (const QFileInfo existing(path); existing.isFile() && !existing.isReadable()) {
+        return { failure(u"write the temporary log"_s, path,
+            u"the file there cannot be read, so it is left as it is"_s) };
+    }
     QSaveFile file(path);
     const QByteArray bytes = fileBytes(logText);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -1,6 +1,11 @@
 #include "filehelpers.h"
 #include "logfiles/logfolder.h"
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +26,7 @@ private slots:
     void emptyLogTextLeavesOldTemporaryLog();
     void writesLatin1Bytes();
     void matchesTemporaryLogNameWithoutCase();
+    void keepsUnreadableTemporaryLog();
     void reportsSaveFailures_data();
     void reportsSaveFailures();
 
@@ -168,6 +174,31 @@ void TestLogFolder::matchesTemporaryLogNameWithoutCase()
     QCOMPARE(entryNames(logPath()), QStringList { u"LOG.PND"_s });
     QCOMPARE(readBytes(logPath() + u"/LOG.PND"_s), "B<EOR>\r\n\r\n");
     QVERIFY(temporaryLogUpdatedMessage(folder).endsWith(u"LOG.PND"_s));
+}
+
+void TestLogFolder::keepsUnreadableTemporaryLog()
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0) {
+        QSKIP("permission bits do not stop root from reading");
+    }
+#else
+    QSKIP("needs Unix permission bits");
+#endif
+    QVERIFY(QDir().mkpath(logPath()));
+    const QString path = logPath() + u"/log.pnd"_s;
+    writeBytes(path, "old<EOR>\r\n\r\n");
+    QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner); });
+
+    const LogFolder folder(logPath());
+    QVERIFY(!loadTemporaryLog(folder).outcome.ok());
+    const FileOutcome saved = saveTemporaryLog(folder, u"new<EOR>\r\n"_s);
+    QVERIFY(!saved.ok());
+    QVERIFY(saved.error.contains(u"cannot be read"_s));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(readBytes(path), "old<EOR>\r\n\r\n");
 }
 
 void TestLogFolder::reportsSaveFailures_data()
