@@ -60,7 +60,7 @@ GenerateOutcome generateDailyLog(
     if (const FileOutcome saved = saveTemporaryLog(folder, logText); !saved.ok()) {
         return failed(saved.error);
     }
-    const QString temporaryLog = folder.findFile(u"log.pnd"_s);
+    const QString temporaryLog = folder.findTemporaryLog();
     if (temporaryLog.isEmpty()) {
         return { { MessageStyle::Information, u"Nothing to elaborate"_s }, false };
     }

@@ -85,9 +85,14 @@ QString LogFolder::findFile(const QString &fileName) const
     return {};
 }
 
+QString LogFolder::findTemporaryLog() const
+{
+    return findFile(temporaryLogName);
+}
+
 QString LogFolder::temporaryLogPath() const
 {
-    const QString found = findFile(temporaryLogName);
+    const QString found = findTemporaryLog();
     return found.isEmpty() ? QDir(m_path).filePath(temporaryLogName) : found;
 }
 
@@ -106,7 +111,7 @@ bool LogFolder::hasDailyLog() const
 
 FileOutcome ensureLogFolder(const LogFolder &folder)
 {
-    if (folder.hasDailyLog() || !folder.findFile(temporaryLogName).isEmpty()) {
+    if (folder.hasDailyLog() || !folder.findTemporaryLog().isEmpty()) {
         return {};
     }
     const QFileInfo info(folder.path());
@@ -123,15 +128,12 @@ FileOutcome ensureLogFolder(const LogFolder &folder)
 
 LoadOutcome loadTemporaryLog(const LogFolder &folder)
 {
-    const QString path = folder.findFile(temporaryLogName);
+    const QString path = folder.findTemporaryLog();
     if (path.isEmpty()) {
         return {};
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {}, {} };
-    }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (file.error() != QFileDevice::NoError) {
         return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {}, {} };
     }
@@ -144,8 +146,6 @@ FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
     if (logText.isEmpty()) {
         return {};
     }
-    // Written beside the old one and renamed over it only when complete: a crash or a full disk
-    // leaves the previous temporary log whole.
     const QString path = folder.temporaryLogPath();
     // A temporary log that cannot be read was not loaded at start-up either: replacing it would
     // lose the records it holds.
@@ -153,6 +153,8 @@ FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
         return { failure(u"write the temporary log"_s, path,
             u"the file there cannot be read, so it is left as it is"_s) };
     }
+    // Written beside the old one and renamed over it only when complete: a crash or a full disk
+    // leaves the previous temporary log whole.
     QSaveFile file(path);
     const QByteArray bytes = fileBytes(logText);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

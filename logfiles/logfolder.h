@@ -20,6 +20,9 @@ public:
     // case, as on the file systems the program first ran on; empty when there is none.
     [[nodiscard]] QString findFile(const QString &fileName) const;
 
+    // The temporary log as it is found in the folder; empty when there is none.
+    [[nodiscard]] QString findTemporaryLog() const;
+
     // The temporary log as it is found in the folder, or where a new one will be written.
     [[nodiscard]] QString temporaryLogPath() const;
 
