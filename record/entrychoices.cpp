@@ -1,12 +1,22 @@
 #include "entrychoices.h"
 
+namespace {
+
+// "first" to "last" in decimal, without leading zeros.
+QStringList numbers(int first, int last)
+{
+    QStringList list;
+    for (int n = first; n <= last; ++n) {
+        list << QString::number(n);
+    }
+    return list;
+}
+
+} // namespace
+
 QStringList dayChoices()
 {
-    QStringList days;
-    for (int day = 1; day <= 31; ++day) {
-        days << QString::number(day);
-    }
-    return days;
+    return numbers(1, 31);
 }
 
 QStringList monthChoices()
@@ -19,11 +29,7 @@ QStringList monthChoices()
 
 QStringList yearChoices()
 {
-    QStringList years;
-    for (int year = 2014; year <= 2020; ++year) {
-        years << QString::number(year);
-    }
-    return years;
+    return numbers(2014, 2020);
 }
 
 QStringList bandChoices()

@@ -37,11 +37,6 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &place, cons
     return label;
 }
 
-QLineEdit *makeLineEdit(QWidget *parent, const QString &name, const QRect &place)
-{
-    return makeControl<QLineEdit>(parent, name, place);
-}
-
 // Editable; what is typed stays as typed: no completion, and Enter adds nothing to the list.
 QComboBox *makeComboBox(QWidget *parent, const QString &name, const QRect &place)
 {
@@ -142,13 +137,13 @@ void MainWindow::createControls()
     makeLabel(m_frame, u"Label6"_s, { 472 + shift, 24, 49, 17 }, u"Mode"_s);
     makeLabel(m_frame, u"Label4"_s, { 544 + shift, 24, 41, 17 }, u"RST"_s);
 
-    m_callSign = makeLineEdit(m_frame, u"Text1"_s, { 8, 48, 81, 21 });
+    m_callSign = makeControl<QLineEdit>(m_frame, u"Text1"_s, { 8, 48, 81, 21 });
     m_day = makeComboBox(m_frame, u"Combo1"_s, { 104, 48, 57, 21 });
     m_year = makeComboBox(m_frame, u"Combo3"_s, { 256 + shift, 48, 65, 21 });
-    m_time = makeLineEdit(m_frame, u"Text2"_s, { 328 + shift, 48, 57, 21 });
+    m_time = makeControl<QLineEdit>(m_frame, u"Text2"_s, { 328 + shift, 48, 57, 21 });
     m_band = makeComboBox(m_frame, u"Combo4"_s, { 392 + shift, 48, 65, 21 });
     m_mode = makeComboBox(m_frame, u"Combo5"_s, { 464 + shift, 48, 65, 21 });
-    m_report = makeLineEdit(m_frame, u"Text3"_s, { 536 + shift, 48, 57, 21 });
+    m_report = makeControl<QLineEdit>(m_frame, u"Text3"_s, { 536 + shift, 48, 57, 21 });
     m_day->setEditText(u"Combo1"_s);
     m_month->setEditText(u"Combo2"_s);
     m_year->setEditText(u"Combo3"_s);
