@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -51,6 +52,7 @@ private slots:
     void reportsUnusableLogFolderAtStartUp();
     void showsLastRecordAfterStartUp();
     void tabMovesThroughEntriesInOrder();
+    void showsEveryTextWhole();
     void messageBoxesFollowTheirStyle_data();
     void messageBoxesFollowTheirStyle();
 
@@ -379,6 +381,34 @@ void TestMainWindow::tabMovesThroughEntriesInOrder()
                        ->objectName();
     }
     QCOMPARE(visited, expected);
+}
+
+void TestMainWindow::showsEveryTextWhole()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    for (const QLabel *label : m_window->findChildren<QLabel *>(Qt::FindChildrenRecursively)) {
+        if (label->pixmap().isNull() && !label->text().isEmpty()) {
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+        }
+    }
+    // A caption needs a few pixels on each side to stay clear of the button's frame.
+    for (const QPushButton *button : m_window->findChildren<QPushButton *>()) {
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 6 <= button->width(),
+            qPrintable(button->text()));
+    }
+    // A line edit keeps a few pixels of margin and the caret beside its text.
+    const QLineEdit *month = control<QComboBox>(u"Combo2"_s)->lineEdit();
+    for (const QString &name : monthChoices()) {
+        QVERIFY2(
+            month->fontMetrics().horizontalAdvance(name) + 5 <= month->width(), qPrintable(name));
+    }
+    // Nothing runs past the frame that holds the entries.
+    const QRect frame = control<QGroupBox>(u"Frame1"_s)->contentsRect();
+    for (const QWidget *entry :
+        control<QGroupBox>(u"Frame1"_s)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(frame.contains(entry->geometry()), qPrintable(entry->objectName()));
+    }
 }
 
 void TestMainWindow::messageBoxesFollowTheirStyle_data()
