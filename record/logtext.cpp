@@ -38,6 +38,8 @@ QString startUpCountCaption()
 
 QString logTextFromBoxText(QString boxText)
 {
+    boxText.replace(QChar::ParagraphSeparator, u'\n');
+    boxText.replace(QChar::LineSeparator, u'\n');
     return boxText.replace(u'\n', QStringLiteral("\r\n"));
 }
 

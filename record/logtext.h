@@ -18,7 +18,9 @@
 [[nodiscard]] QString startUpCountCaption();
 
 // The log box holds plain line breaks; the log text that is saved and counted ends its lines with
-// CR LF. These two convert between them.
+// CR LF. These two convert between them. The box's raw text, which keeps every character as it was
+// loaded or typed (a no-break space stays one), ends its lines with paragraph separators, or with
+// line separators where Shift+Enter was pressed: each of them becomes CR LF too.
 [[nodiscard]] QString logTextFromBoxText(QString boxText);
 [[nodiscard]] QString boxTextFromLogText(QString logText);
 

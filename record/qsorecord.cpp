@@ -42,6 +42,20 @@ bool isValidCallSign(const QString &call)
     return true;
 }
 
+// ADIF text fields hold printable ASCII only (space to "~"). The tag brackets are kept out as well:
+// a "<" or ">" typed into a field would let a reader that looks for the next tag cut the value
+// there, and a typed "<EOR>" would end the record early. A line break or tab is no printable
+// character, so a pasted second line cannot split the record either.
+bool isAdifText(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c < u' ' || c > u'~' || c == u'<' || c == u'>') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // ADIF dates are YYYYMMDD, real calendar dates, from 1930 on.
 QDate parseDate(const QString &day, const QString &month, const QString &year)
 {
@@ -100,6 +114,15 @@ QsoRecordResult composeQsoRecord(const QsoFields &fields)
     const QString time = parseTime(fields.time);
     if (time.isEmpty()) {
         return rejected(QStringLiteral("Insert UTC in the format hh:mm"));
+    }
+    if (!isAdifText(fields.band)) {
+        return rejected(QStringLiteral("Insert a valid band"));
+    }
+    if (!isAdifText(fields.mode)) {
+        return rejected(QStringLiteral("Insert a valid mode"));
+    }
+    if (!isAdifText(fields.rst)) {
+        return rejected(QStringLiteral("Insert a valid RST"));
     }
 
     // Date and time have fixed lengths once validated, so their tags carry fixed lengths too.

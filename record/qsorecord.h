@@ -23,7 +23,8 @@ struct QsoRecordResult {
     [[nodiscard]] bool accepted() const { return rejection.isEmpty(); }
 };
 
-// Checks the call sign, then the date, then the time, and stops at the first that fails, so the
-// operator sees one message per Save. The texts are taken as they stand: nothing is trimmed and
-// nothing changes case here.
+// Checks the call sign, the date, the time, the band, the mode and the report, in the order of the
+// boxes on the window, and stops at the first that fails, so the operator sees one message per
+// Save. An empty band, mode or report is accepted. The texts are taken as they stand: nothing is
+// trimmed and nothing changes case here.
 [[nodiscard]] QsoRecordResult composeQsoRecord(const QsoFields &fields);

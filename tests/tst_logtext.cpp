@@ -16,6 +16,7 @@ private slots:
     void appendsAfterTextWithoutLineEnd();
     void convertsBetweenBoxAndLogText_data();
     void convertsBetweenBoxAndLogText();
+    void turnsRawBoxLineEndsIntoCrLf();
     void upperCasesCallSignInEveryLocale();
     void presetsDateAndTimeFromClock_data();
     void presetsDateAndTimeFromClock();
@@ -93,6 +94,12 @@ void TestLogText::convertsBetweenBoxAndLogText()
     QFETCH(QString, logText);
     QCOMPARE(logTextFromBoxText(boxText), logText);
     QCOMPARE(boxTextFromLogText(logText), boxText);
+}
+
+void TestLogText::turnsRawBoxLineEndsIntoCrLf()
+{
+    const QString raw = QStringLiteral("a\u00a0b\u2029c\u2028d\u2029");
+    QCOMPARE(logTextFromBoxText(raw), QStringLiteral("a\u00a0b\r\nc\r\nd\r\n"));
 }
 
 void TestLogText::upperCasesCallSignInEveryLocale()

@@ -51,6 +51,7 @@ private slots:
     void nothingToElaborate();
     void reportsUnusableLogFolderAtStartUp();
     void showsLastRecordAfterStartUp();
+    void keepsLoadedBytesAsTheyWere();
     void tabMovesThroughEntriesInOrder();
     void showsEveryTextWhole();
     void messageBoxesFollowTheirStyle_data();
@@ -174,6 +175,7 @@ void TestMainWindow::rejectsEntryWithoutAppending_data()
     QTest::newRow("no-such-day") << u"Combo1"_s << u"32"_s << u"Insert a valid date"_s;
     QTest::newRow("time-without-colon")
         << u"Text2"_s << u"0930"_s << u"Insert UTC in the format hh:mm"_s;
+    QTest::newRow("marker-in-report") << u"Text3"_s << u"<eor>"_s << u"Insert a valid RST"_s;
 }
 
 void TestMainWindow::rejectsEntryWithoutAppending()
@@ -361,6 +363,23 @@ void TestMainWindow::showsLastRecordAfterStartUp()
     const QScrollBar *scroll = control<QPlainTextEdit>(u"Text4"_s)->verticalScrollBar();
     QVERIFY(scroll->maximum() > 0);
     QTRY_COMPARE(scroll->value(), scroll->maximum());
+}
+
+void TestMainWindow::keepsLoadedBytesAsTheyWere()
+{
+    // A record written by an earlier program with every byte from space to 0xFF, no-break space
+    // and soft hyphen among them, goes back to the file exactly as it came.
+    QByteArray bytes = "<CALL:4>K1AB<COMMENT:224>";
+    for (int byte = 0x20; byte <= 0xFF; ++byte) {
+        bytes += char(byte);
+    }
+    bytes += "<EOR>\r\n";
+    writeBytes(logPath(u"log.pnd"_s), bytes + "\r\n");
+    m_window = makeWindow();
+    QCOMPARE(caption(), u"1 records"_s);
+    m_window->show();
+    QVERIFY(m_window->close());
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), bytes + "\r\n");
 }
 
 void TestMainWindow::tabMovesThroughEntriesInOrder()

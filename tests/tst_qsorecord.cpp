@@ -18,6 +18,9 @@ QsoFields contact()
 const QString callMessage = QStringLiteral("Insert a valid callsign");
 const QString dateMessage = QStringLiteral("Insert a valid date");
 const QString timeMessage = QStringLiteral("Insert UTC in the format hh:mm");
+const QString bandMessage = QStringLiteral("Insert a valid band");
+const QString modeMessage = QStringLiteral("Insert a valid mode");
+const QString rstMessage = QStringLiteral("Insert a valid RST");
 
 } // namespace
 
@@ -98,6 +101,12 @@ void TestQsoRecord::composesRecord_data()
     f.rst = QStringLiteral("599+10");
     QTest::newRow("texts-as-typed")
         << f << dated + "0907<BAND:5> 20m <MODE:3>ssb<RST_SENT:6>599+10<EOR>\r\n";
+    f = contact();
+    f.band = QStringLiteral("~");
+    f.mode = QStringLiteral(" ");
+    f.rst = QStringLiteral("5:9!");
+    QTest::newRow("printable-ascii-edges")
+        << f << dated + "0907<BAND:1>~<MODE:1> <RST_SENT:4>5:9!<EOR>\r\n";
 }
 
 void TestQsoRecord::composesRecord()
@@ -179,6 +188,32 @@ void TestQsoRecord::rejectsEntry_data()
         QTest::addRow("time-%s", qPrintable(time.isEmpty() ? QStringLiteral("empty") : time))
             << withTime(time) << timeMessage;
     }
+
+    // Band, mode and report hold printable ASCII without the tag brackets; checked in the order
+    // of the boxes on the window, after the time.
+    const auto withText = [](QString QsoFields::*field, const QString &text) {
+        QsoFields f = contact();
+        f.*field = text;
+        return f;
+    };
+    const QList<std::pair<const char *, QString>> badTexts { { "typed-marker", "<eor>" },
+        { "open-bracket", "5<9" }, { "close-bracket", "20m>" }, { "e-acute", "5\u00e99" },
+        { "euro", "\u20ac20m" }, { "no-break-space", "5\u00a09" }, { "line-break", "59\n57" },
+        { "crlf", "59\r\n" }, { "tab", "5\t9" }, { "delete", "59\u007f" } };
+    for (const auto &[tag, text] : badTexts) {
+        QTest::addRow("band-%s", tag) << withText(&QsoFields::band, text) << bandMessage;
+        QTest::addRow("mode-%s", tag) << withText(&QsoFields::mode, text) << modeMessage;
+        QTest::addRow("rst-%s", tag) << withText(&QsoFields::rst, text) << rstMessage;
+    }
+    f = withText(&QsoFields::band, "20m<");
+    f.time = QStringLiteral("0930");
+    QTest::newRow("time-before-band") << f << timeMessage;
+    f = withText(&QsoFields::band, "20m<");
+    f.mode = QStringLiteral("SSB<EOR>");
+    f.rst = QStringLiteral("5\u00e99");
+    QTest::newRow("band-before-mode") << f << bandMessage;
+    f.band = QStringLiteral("20m");
+    QTest::newRow("mode-before-rst") << f << modeMessage;
 }
 
 void TestQsoRecord::rejectsEntry()
@@ -202,7 +237,7 @@ QString pick(QRandomGenerator &random, const QStringList &choices)
 // brackets, colons, spaces, a lower-case marker, and characters outside ASCII and Latin-1.
 QString hostileText(QRandomGenerator &random, int maxLength)
 {
-    static const QString alphabet = QStringLiteral("AZKW019/ az<>:.,-+ éÄ€İ\t");
+    static const QString alphabet = QStringLiteral("AZKW019/ az<>:.,-+~ éÄ€İ\t\r\n\u00a0");
     QString text;
     const int length = random.bounded(maxLength + 1);
     for (int i = 0; i < length; ++i) {
@@ -235,19 +270,29 @@ QsoFields generatedEntry(QRandomGenerator &random)
     } else {
         f.time = pick(random, { "", "0930", "9:5", "12:30:45", "ab:cd", " 9:30", "9:30 ", "7:07" });
     }
-    f.band = hostileText(random, 8);
-    f.mode = hostileText(random, 6);
-    f.rst = hostileText(random, 4);
+    // Band, mode and report are mostly what an operator types, now and then hostile.
+    f.band = random.bounded(4) ? pick(random, { "20m", "", " 2m", "70cm", "6 m" })
+                               : hostileText(random, 8);
+    f.mode = random.bounded(4) ? pick(random, { "SSB", "", "ft8", "CW ", "RTTY" })
+                               : hostileText(random, 6);
+    f.rst = random.bounded(4) ? pick(random, { "59", "", "599+10", "-12", "5 9" })
+                              : hostileText(random, 4);
     return f;
+}
+
+// A pattern that must match the whole text; a plain "$" would also match before a final line end.
+QRegularExpression whole(const char *pattern)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1StringView(pattern)));
 }
 
 // The rules, written independently of the composer, as the message the entry should get.
 QString expectedRejection(const QsoFields &f)
 {
-    static const QRegularExpression call(QStringLiteral("^[A-Z0-9/]{2,}$"));
-    static const QRegularExpression day(QStringLiteral("^[0-9]{1,2}$"));
-    static const QRegularExpression year(QStringLiteral("^[0-9]{4}$"));
-    static const QRegularExpression time(QStringLiteral("^([01]?[0-9]|2[0-3]):[0-5][0-9]$"));
+    static const QRegularExpression call(whole("[A-Z0-9/]{2,}"));
+    static const QRegularExpression day(whole("[0-9]{1,2}"));
+    static const QRegularExpression year(whole("[0-9]{4}"));
+    static const QRegularExpression time(whole("([01]?[0-9]|2[0-3]):[0-5][0-9]"));
     if (!call.match(f.call).hasMatch()) {
         return callMessage;
     }
@@ -260,6 +305,16 @@ QString expectedRejection(const QsoFields &f)
     }
     if (!time.match(f.time).hasMatch()) {
         return timeMessage;
+    }
+    static const QRegularExpression text(whole("[ -;=?-~]*"));
+    if (!text.match(f.band).hasMatch()) {
+        return bandMessage;
+    }
+    if (!text.match(f.mode).hasMatch()) {
+        return modeMessage;
+    }
+    if (!text.match(f.rst).hasMatch()) {
+        return rstMessage;
     }
     return {};
 }
@@ -301,9 +356,10 @@ void TestQsoRecord::everyAcceptedRecordIsWellFormed()
     for (int i = 0; i < 4000; ++i) {
         const QsoFields f = generatedEntry(random);
         const QsoRecordResult result = composeQsoRecord(f);
-        const QString context = QStringLiteral("entry %1: call '%2' date '%3' '%4' '%5' time '%6'")
-                                    .arg(i)
-                                    .arg(f.call, f.day, f.month, f.year, f.time);
+        const QString context
+            = QStringLiteral("entry %1: call '%2' date '%3' '%4' '%5' time '%6' '%7' '%8' '%9'")
+                  .arg(QString::number(i), f.call, f.day, f.month, f.year, f.time, f.band, f.mode,
+                      f.rst);
         QCOMPARE_NE(result.accepted(), result.record.isEmpty());
         QVERIFY2(result.rejection == expectedRejection(f), qPrintable(context));
         if (!result.accepted()) {
@@ -312,6 +368,8 @@ void TestQsoRecord::everyAcceptedRecordIsWellFormed()
         ++accepted;
         const QString &record = result.record;
         QVERIFY2(record.endsWith(QStringLiteral("<EOR>\r\n")), qPrintable(context));
+        QVERIFY2(
+            record.count(QStringLiteral("<eor>"), Qt::CaseInsensitive) == 1, qPrintable(context));
         QCOMPARE(record.count(u'\n') + record.count(u'\r'), 2);
 
         QMap<QString, QString> tags;

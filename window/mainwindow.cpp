@@ -204,7 +204,9 @@ void MainWindow::startUp()
 
 QString MainWindow::logText() const
 {
-    return logTextFromBoxText(m_logBox->toPlainText());
+    // The raw text: the plain-text view would turn a no-break space into a plain one and so change
+    // a record that nobody touched.
+    return logTextFromBoxText(m_logBox->document()->toRawText());
 }
 
 void MainWindow::onSave()
@@ -244,7 +246,7 @@ void MainWindow::onCallSignChanged()
 void MainWindow::onLogBoxChanged()
 {
     // Line ends hold no marker, so the box's own text counts the same as the log text.
-    m_frame->setTitle(recordCountCaption(countRecords(m_logBox->toPlainText())));
+    m_frame->setTitle(recordCountCaption(countRecords(m_logBox->document()->toRawText())));
     m_logBox->moveCursor(QTextCursor::End);
 }
 
