@@ -1,5 +1,7 @@
 #include "dailylog.h"
 
+#include "logfiles/wholefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,13 +67,19 @@ GenerateOutcome generateDailyLog(
         return { { MessageStyle::Information, u"Nothing to elaborate"_s }, false };
     }
 
-    // QFile::copy writes through a hidden temporary file and refuses to replace an existing one,
-    // so a daily log is either complete or absent.
+    // A byte-for-byte copy of the temporary log, written whole: a full disk leaves no daily log
+    // at all rather than a short one, and an existing daily log is never replaced.
     const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
     QFile source(temporaryLog);
-    if (!source.copy(target)) {
+    const QByteArray pending = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+    if (source.error() != QFileDevice::NoError) {
+        return failed(u"Could not read the temporary log %1: %2"_s.arg(
+            QDir::toNativeSeparators(temporaryLog), source.errorString()));
+    }
+    if (const QString reason = writeWholeFile(target, pending, ExistingFile::Keep);
+        !reason.isEmpty()) {
         return failed(u"Could not copy the temporary log to %1: %2"_s.arg(
-            QDir::toNativeSeparators(target), source.errorString()));
+            QDir::toNativeSeparators(target), reason));
     }
     // The records must end up in exactly one daily log: if the temporary log stays, the copy goes.
     QFile copied(target);
@@ -84,6 +92,9 @@ GenerateOutcome generateDailyLog(
         }
         return failed(error);
     }
+    // Once the daily log is made, the temporary log must stay gone after a power cut too, or its
+    // records would go into the next daily log a second time.
+    syncFolder(folder.path());
     return { { MessageStyle::Information,
                  "ADIF log is created in "_L1 + folder.nativePath()
                      + "\r\ntemporary Log will be erased"_L1 },

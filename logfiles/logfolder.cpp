@@ -1,11 +1,11 @@
 #include "logfolder.h"
 
+#include "logfiles/wholefile.h"
 #include "record/logtext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -153,12 +153,9 @@ FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
         return { failure(u"write the temporary log"_s, path,
             u"the file there cannot be read, so it is left as it is"_s) };
     }
-    // Written beside the old one and renamed over it only when complete: a crash or a full disk
-    // leaves the previous temporary log whole.
-    QSaveFile file(path);
-    const QByteArray bytes = fileBytes(logText);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        return { failure(u"write the temporary log"_s, path, file.errorString()) };
+    // A crash or a full disk leaves the previous temporary log whole.
+    if (const QString reason = writeWholeFile(path, fileBytes(logText)); !reason.isEmpty()) {
+        return { failure(u"write the temporary log"_s, path, reason) };
     }
     return {};
 }

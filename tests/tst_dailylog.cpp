@@ -26,6 +26,7 @@ private slots:
     void nothingToElaborate();
     void failedCopyKeepsTemporaryLog();
     void failedSaveMakesNoDailyLog();
+    void failedWriteLeavesNoPartialDailyLog();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -167,6 +168,27 @@ void TestDailyLog::failedSaveMakesNoDailyLog()
     QVERIFY(!blocked.written);
     QVERIFY(blocked.message.text.startsWith(u"Could not write the temporary log"_s));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
+}
+
+void TestDailyLog::failedWriteLeavesNoPartialDailyLog()
+{
+#ifdef Q_OS_UNIX
+    const QByteArray pending = QByteArray("<CALL:4>K1AB<EOR>\r\n").repeated(150) + "\r\n";
+    writeBytes(path(u"log.pnd"_s), pending);
+    GenerateOutcome outcome;
+    {
+        const FileSizeLimit limit(1024); // the disk fills up part-way through the daily log
+        outcome = generate({});
+    }
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.message.style, MessageStyle::Error);
+    QVERIFY2(outcome.message.text.contains(QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
+        qPrintable(outcome.message.text));
+    QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
+    QCOMPARE(readBytes(path(u"log.pnd"_s)), pending);
+#else
+    QSKIP("needs a Unix file size limit");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestDailyLog)

@@ -29,6 +29,7 @@ private slots:
     void keepsUnreadableTemporaryLog();
     void reportsSaveFailures_data();
     void reportsSaveFailures();
+    void failedWriteKeepsPreviousFileWhole();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -232,6 +233,29 @@ void TestLogFolder::reportsSaveFailures()
     } else {
         QVERIFY(!QFileInfo::exists(logPath()));
     }
+}
+
+void TestLogFolder::failedWriteKeepsPreviousFileWhole()
+{
+#ifdef Q_OS_UNIX
+    QVERIFY(QDir().mkpath(logPath()));
+    const QString path = logPath() + u"/log.pnd"_s;
+    writeBytes(path, "old<EOR>\r\n\r\n");
+    const QString logText = QString(u"<CALL:4>K1AB<EOR>\r\n"_s).repeated(150);
+    FileOutcome outcome;
+    {
+        const FileSizeLimit limit(1024); // the disk fills up part-way through the write
+        outcome = saveTemporaryLog(LogFolder(logPath()), logText);
+    }
+    QVERIFY(!outcome.ok());
+    QVERIFY2(outcome.error.startsWith(
+                 u"Could not write the temporary log "_s + QDir::toNativeSeparators(path) + ": "),
+        qPrintable(outcome.error));
+    QCOMPARE(readBytes(path), "old<EOR>\r\n\r\n");
+    QCOMPARE(entryNames(logPath()), QStringList { u"log.pnd"_s });
+#else
+    QSKIP("needs a Unix file size limit");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)

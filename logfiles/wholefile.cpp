@@ -1,0 +1,74 @@
+#include "wholefile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// QSaveFile flushes to the device at commit but does not say when that fails; this does.
+QString syncToDevice(int handle)
+{
+#ifdef Q_OS_UNIX
+    if (::fsync(handle) != 0) {
+        return qt_error_string(errno);
+    }
+#else
+    Q_UNUSED(handle);
+#endif
+    return {};
+}
+
+} // namespace
+
+QString writeWholeFile(const QString &path, const QByteArray &bytes, ExistingFile existing)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that every write reaches the system at once and a full disk shows in its
+    // result: a buffered write that fails only when the buffer is flushed inside commit() goes
+    // unnoticed there, and the short file would be renamed into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return file.errorString();
+    }
+    // A write that stops part-way returns its short count without a reason; the next one fails
+    // with it.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
+        if (now <= 0) {
+            return file.errorString();
+        }
+        written += now;
+    }
+    if (QString reason = syncToDevice(file.handle()); !reason.isEmpty()) {
+        return reason;
+    }
+    if (existing == ExistingFile::Keep && QFileInfo::exists(path)) {
+        return u"a file of that name is already there"_s;
+    }
+    if (!file.commit()) {
+        return file.errorString();
+    }
+    syncFolder(QFileInfo(path).absolutePath());
+    return {};
+}
+
+void syncFolder(const QString &folderPath)
+{
+#ifdef Q_OS_UNIX
+    const int folder = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+#else
+    Q_UNUSED(folderPath);
+#endif
+}
