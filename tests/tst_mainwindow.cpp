@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +48,8 @@ private slots:
     void exitWithEmptyLogWritesNothing();
     void closingByTitleBarSaves();
     void failedSaveKeepsWindowOpen();
+    void handEditIsWrittenWhenTypingPauses();
+    void failedWriteIsReportedOnceAndRetried();
     void generateLogWritesDailyLog();
     void nothingToElaborate();
     void reportsUnusableLogFolderAtStartUp();
@@ -209,7 +212,8 @@ void TestMainWindow::twoSavesAppendTwoRecords()
     QCOMPARE(caption(), u"2 records"_s);
     QVERIFY(m_messages.isEmpty());
     QCOMPARE(control<QLineEdit>(u"Text1"_s)->text(), u"K1AB"_s); // entries stay for the next one
-    QCOMPARE(entryNames(logPath()), QStringList()); // Save writes no file
+    // Each Save is on disk before it returns.
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + k1abRecord + u"\r\n"_s).toLatin1());
     QCOMPARE(logBox->textCursor().position(), logBox->document()->characterCount() - 1);
 }
 
@@ -306,6 +310,66 @@ void TestMainWindow::failedSaveKeepsWindowOpen()
     QCOMPARE(m_window->logText(), k1abRecord);
     QCOMPARE(caption(), u"1 records"_s);
     QVERIFY(!m_window->close());
+}
+
+void TestMainWindow::handEditIsWrittenWhenTypingPauses()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    auto *editWrite = m_window->findChild<QTimer *>(u"editWrite"_s);
+    QVERIFY(editWrite);
+    QTest::keyClicks(logBox, u"note"_s);
+    // No keystroke writes; one write follows once the typing pauses, well within 2 s.
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"\r\n"_s).toLatin1());
+    QVERIFY(editWrite->isActive());
+    QVERIFY(editWrite->interval() <= 2000);
+    QVERIFY(QMetaObject::invokeMethod(editWrite, "timeout"));
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"note\r\n"_s).toLatin1());
+
+    // Emptying the box by hand leaves the temporary log as it was.
+    logBox->selectAll();
+    QTest::keyClick(logBox, Qt::Key_Delete);
+    QVERIFY(QMetaObject::invokeMethod(editWrite, "timeout"));
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"note\r\n"_s).toLatin1());
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestMainWindow::failedWriteIsReportedOnceAndRetried()
+{
+#ifdef Q_OS_UNIX
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    m_window->show();
+    {
+        const FileSizeLimit limit(k1abRecord.size() + 10); // the disk is full after one record
+        click(u"Command1"_s);
+        click(u"Command1"_s);
+        QTest::keyClicks(control<QPlainTextEdit>(u"Text4"_s), u"x"_s);
+        QVERIFY(
+            QMetaObject::invokeMethod(m_window->findChild<QTimer *>(u"editWrite"_s), "timeout"));
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().style, MessageStyle::Error);
+        QVERIFY2(m_messages.first().text.contains(QDir::toNativeSeparators(logPath(u"log.pnd"_s))),
+            qPrintable(m_messages.first().text));
+        QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"\r\n"_s).toLatin1());
+        QCOMPARE(entryNames(logPath()), QStringList { u"log.pnd"_s });
+        QCOMPARE(caption(), u"3 records"_s);
+
+        // Exit asks for the save, so it is told again, and the window stays.
+        click(u"Command2"_s);
+        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.last().style, MessageStyle::Error);
+        QVERIFY(m_window->isVisible());
+    }
+    // Room again: the next change writes everything the box holds.
+    click(u"Command1"_s);
+    QCOMPARE(m_messages.size(), 2);
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)),
+        (k1abRecord + k1abRecord + k1abRecord + u"x"_s + k1abRecord + u"\r\n"_s).toLatin1());
+#else
+    QSKIP("needs a Unix file size limit");
+#endif
 }
 
 void TestMainWindow::generateLogWritesDailyLog()

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,6 +21,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// How long the log box waits after the last keystroke before it writes the temporary log.
+constexpr std::chrono::milliseconds editWritePause { 1000 };
 
 template <typename Control>
 Control *makeControl(QWidget *parent, const QString &name, const QRect &place)
@@ -97,6 +101,13 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     setWindowIcon(icon);
     createControls();
     setTabOrder();
+
+    m_editWrite = new QTimer(this);
+    m_editWrite->setObjectName(u"editWrite"_s);
+    m_editWrite->setSingleShot(true);
+    m_editWrite->setInterval(editWritePause);
+    connect(
+        m_editWrite, &QTimer::timeout, this, [this] { writeTemporaryLog(FailureReport::Once); });
 
     connect(m_save, &QPushButton::clicked, this, &MainWindow::onSave);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::onExit);
@@ -199,6 +210,7 @@ void MainWindow::startUp()
         // Filled once: the count and the caret follow as for any other change.
         m_logBox->setPlainText(boxTextFromLogText(loaded.logText));
         m_frame->setTitle(loaded.countCaption);
+        markWritten();
     }
 }
 
@@ -217,6 +229,8 @@ void MainWindow::onSave()
         return;
     }
     appendToLogBox(result.record);
+    // On disk before Save returns: a crash or a kill right after it loses nothing.
+    writeTemporaryLog(FailureReport::Once);
 }
 
 void MainWindow::onExit()
@@ -231,6 +245,7 @@ void MainWindow::onGenerateLog()
     present(outcome.message);
     if (outcome.written) {
         m_logBox->clear();
+        markWritten(); // the records are in the daily log, and the temporary log is gone
     }
 }
 
@@ -248,10 +263,19 @@ void MainWindow::onLogBoxChanged()
     // Line ends hold no marker, so the box's own text counts the same as the log text.
     m_frame->setTitle(recordCountCaption(countRecords(m_logBox->document()->toRawText())));
     m_logBox->moveCursor(QTextCursor::End);
+    m_unwritten = true;
+    m_editWrite->start();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The desktop session closes the window as it ends: save, but show nothing that would hold
+    // the log-out up.
+    if (qGuiApp->isSavingSession()) {
+        saveWithoutMessages();
+        event->accept();
+        return;
+    }
     // The title-bar button, the system menu and Alt+F4 save like Exit does.
     if (saveBeforeClosing()) {
         event->accept();
@@ -269,16 +293,44 @@ void MainWindow::showEvent(QShowEvent *event)
 
 bool MainWindow::saveBeforeClosing()
 {
-    const QString text = logText();
-    if (text.isEmpty()) {
+    if (m_logBox->document()->isEmpty()) {
         return true;
     }
-    if (const FileOutcome saved = saveTemporaryLog(m_folder, text); !saved.ok()) {
-        present(saved.message());
+    if (!writeTemporaryLog(FailureReport::Always)) {
         return false;
     }
     present({ MessageStyle::Information, temporaryLogUpdatedMessage(m_folder) });
     return true;
+}
+
+void MainWindow::saveWithoutMessages()
+{
+    if (m_unwritten) {
+        writeTemporaryLog(FailureReport::Never);
+    }
+}
+
+bool MainWindow::writeTemporaryLog(FailureReport report)
+{
+    m_editWrite->stop();
+    const FileOutcome saved = saveTemporaryLog(m_folder, logText());
+    if (saved.ok()) {
+        markWritten();
+        m_writeFailing = false;
+        return true;
+    }
+    // The records stay in the box, and the next change, Exit and Generate Log try again.
+    if (report == FailureReport::Always || (report == FailureReport::Once && !m_writeFailing)) {
+        present(saved.message());
+    }
+    m_writeFailing = m_writeFailing || report != FailureReport::Never;
+    return false;
+}
+
+void MainWindow::markWritten()
+{
+    m_editWrite->stop();
+    m_unwritten = false;
 }
 
 void MainWindow::appendToLogBox(const QString &record)

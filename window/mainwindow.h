@@ -5,6 +5,7 @@
 #include "record/usermessage.h"
 
 #include <QDateTime>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -35,6 +36,10 @@ public:
     // The log box's text with CR LF line ends, as it is saved and counted.
     [[nodiscard]] QString logText() const;
 
+    // Writes a change not yet in the temporary log, showing nothing: for the end of the session
+    // and for a signal to stop, when a message box would hold up the shut-down.
+    void saveWithoutMessages();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -53,6 +58,17 @@ private:
     // Saves the pending records and confirms it; false when the save failed and the window must
     // stay open so that nothing is lost.
     bool saveBeforeClosing();
+
+    // How a failed write of the temporary log is told to the operator.
+    enum class FailureReport {
+        Always, // the operator asked for the save and waits for it
+        Once, // a save made along the way: told when writing starts to fail, not at every change
+        Never, // the program is ending and nobody is there to answer a box
+    };
+    // Writes the log text to the temporary log; false when that failed.
+    bool writeTemporaryLog(FailureReport report);
+    // The log box now matches the temporary log on disk.
+    void markWritten();
     void appendToLogBox(const QString &record);
     [[nodiscard]] QsoFields enteredFields() const;
     void present(const UserMessage &message);
@@ -60,6 +76,11 @@ private:
     LogFolder m_folder;
     Clock m_clock;
     MessagePresenter m_presenter;
+
+    // A hand edit of the log box is written once the typing pauses, not at every keystroke.
+    QTimer *m_editWrite = nullptr;
+    bool m_unwritten = false; // the log box holds a change the temporary log does not
+    bool m_writeFailing = false; // the last write failed and the operator has been told
 
     QLabel *m_picture = nullptr;
     QGroupBox *m_frame = nullptr;
