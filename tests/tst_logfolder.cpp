@@ -1,5 +1,6 @@
 #include "filehelpers.h"
 #include "logfiles/logfolder.h"
+#include "logfiles/logfolderlock.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -30,6 +31,7 @@ private slots:
     void reportsSaveFailures_data();
     void reportsSaveFailures();
     void failedWriteKeepsPreviousFileWhole();
+    void lockAdmitsOneCopyPerFolder();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -256,6 +258,21 @@ void TestLogFolder::failedWriteKeepsPreviousFileWhole()
 #else
     QSKIP("needs a Unix file size limit");
 #endif
+}
+
+void TestLogFolder::lockAdmitsOneCopyPerFolder()
+{
+    const LogFolder folder(logPath());
+    auto first = std::make_unique<LogFolderLock>(folder);
+    QVERIFY(!first->heldByAnotherCopy());
+    QVERIFY(QFileInfo(logPath()).isDir()); // made on the way, as at the first start
+    QVERIFY(LogFolderLock(folder).heldByAnotherCopy());
+    QVERIFY(!LogFolderLock(LogFolder(m_dir->filePath(u"other"_s))).heldByAnotherCopy());
+
+    first.reset(); // the first copy ends
+    QVERIFY(!LogFolderLock(folder).heldByAnotherCopy());
+    QCOMPARE(alreadyRunningMessage(folder),
+        u"Quillog is already running with the log folder "_s + QDir::toNativeSeparators(logPath()));
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)

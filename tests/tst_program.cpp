@@ -1,4 +1,7 @@
+#include "logfiles/logfolderlock.h"
+
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,21 +14,30 @@ class TestProgram : public QObject {
 
 private slots:
     void startsAndCreatesLogFolder();
+    void takesOverLockOfKilledCopy();
+
+private:
+    // The real program, with its home folder in the temporary folder.
+    void start(QProcess &program, const QTemporaryDir &home);
 };
+
+void TestProgram::start(QProcess &program, const QTemporaryDir &home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"HOME"_s, home.path());
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(QUILLOG_EXECUTABLE), {});
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+}
 
 void TestProgram::startsAndCreatesLogFolder()
 {
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"HOME"_s, home.path());
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-
     QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(QUILLOG_EXECUTABLE), {});
-    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+    start(program, home);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(home.filePath(u"adif"_s)).isDir(), 10000);
     // Still running a moment later: the window is up and waiting for the operator.
@@ -34,6 +46,36 @@ void TestProgram::startsAndCreatesLogFolder()
 
     program.kill();
     QVERIFY(program.waitForFinished(5000));
+}
+
+void TestProgram::takesOverLockOfKilledCopy()
+{
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const LogFolder folder(home.filePath(u"adif"_s));
+    QLockFile lockFile(home.filePath(u"adif/.quillog.lock"_s));
+    const auto lockHolder = [&lockFile] {
+        qint64 pid = 0;
+        return lockFile.getLockInfo(&pid, nullptr, nullptr) ? pid : 0;
+    };
+
+    QProcess crashed;
+    start(crashed, home);
+    const qint64 crashedId = crashed.processId();
+    QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), crashedId, 10000);
+    QVERIFY(LogFolderLock(folder).heldByAnotherCopy());
+    crashed.kill(); // SIGKILL: no chance to remove its lock
+    QVERIFY(crashed.waitForFinished(5000));
+    QCOMPARE(lockHolder(), crashedId);
+
+    // The next start finds the lock of a process that is gone, and takes it.
+    QProcess next;
+    start(next, home);
+    QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), next.processId(), 10000);
+    QVERIFY(!next.waitForFinished(500));
+    QVERIFY(LogFolderLock(folder).heldByAnotherCopy());
+    next.kill();
+    QVERIFY(next.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

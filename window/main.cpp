@@ -1,4 +1,4 @@
-#include "logfiles/logfolder.h"
+#include "logfiles/logfolderlock.h"
 #include "mainwindow.h"
 #include "messagebox.h"
 
@@ -11,7 +11,14 @@ int main(int argc, char *argv[])
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillog.Quillog"));
 
-    MainWindow window(LogFolder::standard(), &QDateTime::currentDateTime);
+    const LogFolder folder = LogFolder::standard();
+    const LogFolderLock lock(folder);
+    if (lock.heldByAnotherCopy()) {
+        showMessageBox(nullptr, { MessageStyle::Information, alreadyRunningMessage(folder) });
+        return 0;
+    }
+
+    MainWindow window(folder, &QDateTime::currentDateTime);
     window.show();
     return app.exec();
 }
