@@ -1,6 +1,7 @@
 #include "logfiles/logfolderlock.h"
 #include "mainwindow.h"
 #include "messagebox.h"
+#include "terminationsignals.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(folder, &QDateTime::currentDateTime);
+    endQuietlyOnTermination(window);
     window.show();
     return app.exec();
 }

@@ -114,6 +114,11 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     connect(m_generateLog, &QPushButton::clicked, this, &MainWindow::onGenerateLog);
     connect(m_callSign, &QLineEdit::textChanged, this, &MainWindow::onCallSignChanged);
     connect(m_logBox, &QPlainTextEdit::textChanged, this, &MainWindow::onLogBoxChanged);
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop session is ending: nobody is there to answer a message box.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::saveWithoutMessages,
+        Qt::DirectConnection);
+#endif
 
     startUp();
 

@@ -1,0 +1,92 @@
+#include "terminationsignals.h"
+
+#include "mainwindow.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+constexpr int handledSignals[] = { SIGTERM, SIGHUP, SIGINT };
+
+// [0] is written by the handler, [1] read by the event loop.
+int g_signalSocket[2] = { -1, -1 };
+
+void onSignal(int signalNumber)
+{
+    const int savedErrno = errno;
+    const char byte = char(signalNumber);
+    // Non-blocking: should the socket ever be full, a signal is already waiting to be read.
+    [[maybe_unused]] const ssize_t written = ::write(g_signalSocket[0], &byte, 1);
+    errno = savedErrno;
+}
+#endif
+
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject *parent)
+    : QObject(parent)
+{
+#ifdef Q_OS_UNIX
+    // Without the socket pair the signals keep their default action and end the program at once.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSocket) != 0) {
+        return;
+    }
+    ::fcntl(g_signalSocket[0], F_SETFL, ::fcntl(g_signalSocket[0], F_GETFL) | O_NONBLOCK);
+    m_notifier = new QSocketNotifier(g_signalSocket[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::onReadable);
+
+    struct sigaction action { };
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signalNumber : handledSignals) {
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+#endif
+}
+
+TerminationSignals::~TerminationSignals()
+{
+#ifdef Q_OS_UNIX
+    if (!m_notifier) {
+        return;
+    }
+    for (const int signalNumber : handledSignals) {
+        std::signal(signalNumber, SIG_DFL);
+    }
+    delete m_notifier;
+    ::close(g_signalSocket[0]);
+    ::close(g_signalSocket[1]);
+    g_signalSocket[0] = g_signalSocket[1] = -1;
+#endif
+}
+
+void TerminationSignals::onReadable()
+{
+#ifdef Q_OS_UNIX
+    char byte = 0;
+    if (::read(g_signalSocket[1], &byte, 1) == 1) {
+        emit received(int(byte));
+    }
+#endif
+}
+
+void endQuietlyOnTermination(MainWindow &window)
+{
+    auto *termination = new TerminationSignals(&window);
+    QObject::connect(termination, &TerminationSignals::received, &window, [&window] {
+        window.saveWithoutMessages();
+        // Not quit(): that would close the window first, and closing it confirms with a box.
+        QCoreApplication::exit(0);
+    });
+}
