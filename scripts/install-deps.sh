@@ -3,7 +3,7 @@
 # that are missing. Safe to run again and again.
 set -eu
 
-packages="cmake make g++ dpkg-dev file qt6-base-dev qt6-qpa-plugins fonts-dejavu-core"
+packages="cmake make g++ dpkg-dev file qt6-base-dev libxkbcommon-dev qt6-qpa-plugins fonts-dejavu-core"
 packages="$packages desktop-file-utils appstream"
 
 missing=""
