@@ -2,9 +2,10 @@
 """Renders Quillog's picture assets from drawings made here.
 
 dial.svg (written by this script) is a close-up of a lit analogue tuning dial; it becomes
-dial.jpg, 244 x 287, shown in the window from its top-left corner. quillog.svg is the program
-icon, drawn by hand; it becomes the PNG sizes the window and the desktop use, and quillog.ico for
-Windows builds.
+dial.jpg, 244 x 287, shown in the window from its top-left corner, and dial@2x.jpg at twice that
+size for screens with two device pixels to the pixel and for large fonts. quillog.svg is the
+program icon, drawn by hand; it becomes the PNG sizes the window and the desktop use (twice the
+window's sizes included), and quillog.ico for Windows builds.
 
 Needs rsvg-convert (Debian: librsvg2-bin) and ImageMagick. Run from anywhere:
     python3 assets/make_assets.py
@@ -99,13 +100,14 @@ def run(*args):
 def main():
     with open(os.path.join(HERE, 'dial.svg'), 'w') as f:
         f.write(dial_svg())
-    run('rsvg-convert', 'dial.svg', '-o', 'dial.png')
-    # A little grain, so it reads as a photograph rather than a drawing.
-    run('convert', 'dial.png', '-attenuate', '0.4', '+noise', 'Gaussian', '-strip',
-        '-quality', '88', 'dial.jpg')
-    os.remove(os.path.join(HERE, 'dial.png'))
+    for scale, name in [(1, 'dial.jpg'), (2, 'dial@2x.jpg')]:
+        run('rsvg-convert', '-w', str(W * scale), '-h', str(H * scale), 'dial.svg', '-o', 'dial.png')
+        # A little grain, so it reads as a photograph rather than a drawing.
+        run('convert', 'dial.png', '-attenuate', '0.4', '+noise', 'Gaussian', '-strip',
+            '-quality', '88', name)
+        os.remove(os.path.join(HERE, 'dial.png'))
 
-    sizes = [16, 24, 32, 48, 256]
+    sizes = [16, 24, 32, 48, 64, 96, 256]
     for size in sizes:
         run('rsvg-convert', '-w', str(size), '-h', str(size), 'quillog.svg',
             '-o', f'quillog-{size}.png')

@@ -95,9 +95,9 @@ QString field(QLatin1StringView name, const QString &data)
         + QLatin1Char('>') + data;
 }
 
-QsoRecordResult rejected(const QString &message)
+QsoRecordResult rejected(QsoEntry entry, const QString &message)
 {
-    return { {}, message };
+    return { {}, message, entry };
 }
 
 } // namespace
@@ -105,24 +105,24 @@ QsoRecordResult rejected(const QString &message)
 QsoRecordResult composeQsoRecord(const QsoFields &fields)
 {
     if (!isValidCallSign(fields.call)) {
-        return rejected(QStringLiteral("Insert a valid callsign"));
+        return rejected(QsoEntry::Call, QStringLiteral("Insert a valid callsign"));
     }
     const QDate date = parseDate(fields.day, fields.month, fields.year);
     if (!date.isValid()) {
-        return rejected(QStringLiteral("Insert a valid date"));
+        return rejected(QsoEntry::Date, QStringLiteral("Insert a valid date"));
     }
     const QString time = parseTime(fields.time);
     if (time.isEmpty()) {
-        return rejected(QStringLiteral("Insert UTC in the format hh:mm"));
+        return rejected(QsoEntry::Time, QStringLiteral("Insert UTC in the format hh:mm"));
     }
     if (!isAdifText(fields.band)) {
-        return rejected(QStringLiteral("Insert a valid band"));
+        return rejected(QsoEntry::Band, QStringLiteral("Insert a valid band"));
     }
     if (!isAdifText(fields.mode)) {
-        return rejected(QStringLiteral("Insert a valid mode"));
+        return rejected(QsoEntry::Mode, QStringLiteral("Insert a valid mode"));
     }
     if (!isAdifText(fields.rst)) {
-        return rejected(QStringLiteral("Insert a valid RST"));
+        return rejected(QsoEntry::Report, QStringLiteral("Insert a valid RST"));
     }
 
     // Date and time have fixed lengths once validated, so their tags carry fixed lengths too.
@@ -133,5 +133,5 @@ QsoRecordResult composeQsoRecord(const QsoFields &fields)
     record += field("MODE"_L1, fields.mode);
     record += field("RST_SENT"_L1, fields.rst);
     record += "<EOR>\r\n"_L1;
-    return { record, {} };
+    return { record, {}, {} };
 }

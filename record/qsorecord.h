@@ -14,11 +14,23 @@ struct QsoFields {
     QString rst;
 };
 
+// The entries of a contact, in the order of their boxes on the window; the date's three boxes
+// count as one entry.
+enum class QsoEntry {
+    Call,
+    Date,
+    Time,
+    Band,
+    Mode,
+    Report,
+};
+
 // Either one ADIF record line (ending "<EOR>" CR LF) or the message that tells the operator
-// which entry to correct.
+// which entry to correct, and that entry.
 struct QsoRecordResult {
     QString record;
     QString rejection;
+    QsoEntry rejectedEntry = QsoEntry::Call;
 
     [[nodiscard]] bool accepted() const { return rejection.isEmpty(); }
 };

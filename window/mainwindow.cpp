@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "announcer.h"
 #include "logfiles/dailylog.h"
 #include "messagebox.h"
 #include "record/entrychoices.h"
@@ -25,36 +26,36 @@ namespace {
 // How long the log box waits after the last keystroke before it writes the temporary log.
 constexpr std::chrono::milliseconds editWritePause { 1000 };
 
-template <typename Control>
-Control *makeControl(QWidget *parent, const QString &name, const QRect &place)
+template <typename Control> Control *makeControl(QWidget *parent, const QString &name)
 {
     auto *control = new Control(parent);
     control->setObjectName(name);
-    control->setGeometry(place);
     return control;
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &place, const QString &caption)
+// A caption with an "&" before its Alt+letter names the box it stands over, for screen readers,
+// and takes the focus there on Alt+letter.
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, QWidget *buddy)
 {
-    auto *label = makeControl<QLabel>(parent, name, place);
+    auto *label = makeControl<QLabel>(parent, name);
     label->setText(caption);
+    label->setBuddy(buddy);
     return label;
 }
 
 // Editable; what is typed stays as typed: no completion, and Enter adds nothing to the list.
-QComboBox *makeComboBox(QWidget *parent, const QString &name, const QRect &place)
+QComboBox *makeComboBox(QWidget *parent, const QString &name)
 {
-    auto *combo = makeControl<QComboBox>(parent, name, place);
+    auto *combo = makeControl<QComboBox>(parent, name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     return combo;
 }
 
-QPushButton *makeButton(
-    QWidget *parent, const QString &name, const QRect &place, const QString &caption)
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption)
 {
-    auto *button = makeControl<QPushButton>(parent, name, place);
+    auto *button = makeControl<QPushButton>(parent, name);
     button->setText(caption);
     button->setAutoDefault(false); // Enter has no effect of its own
     return button;
@@ -83,6 +84,34 @@ void fillList(QComboBox *combo, const QStringList &entries)
     combo->setEditText(text);
 }
 
+// The window's places were drawn for a font whose lines are 14 pixels high and whose letters and
+// digits are 7.45 pixels wide on average (9-point DejaVu Sans at 96 dots per inch). A larger font
+// scales the whole design by as much as it is taller or wider; a smaller one leaves it as drawn.
+double designScale(const QFont &font)
+{
+    constexpr double designLineHeight = 14.0;
+    constexpr double designAverageWidth = 7.45;
+    static const QString letters
+        = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s;
+    const QFontMetricsF metrics(font);
+    const double averageWidth = metrics.horizontalAdvance(letters) / double(letters.size());
+    return std::max(
+        { 1.0, metrics.height() / designLineHeight, averageWidth / designAverageWidth });
+}
+
+// The photograph is drawn for 244 x 287 design pixels; it comes also at twice that size.
+QPixmap dialPhotograph(double scale, qreal devicePixelRatio)
+{
+    const double pixelsPerDesignPixel = scale * devicePixelRatio;
+    QImage image(pixelsPerDesignPixel > 1.0 ? u":/assets/dial@2x.jpg"_s : u":/assets/dial.jpg"_s);
+    const QSize size = (QSizeF(244, 287) * pixelsPerDesignPixel).toSize();
+    if (image.size() != size) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    image.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(image);
+}
+
 } // namespace
 
 MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter, QWidget *parent)
@@ -93,13 +122,15 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Quillog v1.0 by Velmar"_s);
-    setFixedSize(865, 256);
+    // Twice each size as well, for screens with two device pixels to the pixel.
     QIcon icon;
-    for (const int size : { 16, 24, 32, 48 }) {
+    for (const int size : { 16, 24, 32, 48, 64, 96 }) {
         icon.addFile(u":/assets/quillog-%1.png"_s.arg(size), QSize(size, size));
     }
     setWindowIcon(icon);
+    Announcer::installAccessibleRole();
     createControls();
+    placeControls();
     setTabOrder();
 
     m_editWrite = new QTimer(this);
@@ -130,36 +161,22 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
 
 void MainWindow::createControls()
 {
-    m_picture = makeControl<QLabel>(this, u"Picture1"_s, { 0, 0, 233, 257 });
-    m_picture->setPixmap(QPixmap(u":/assets/dial.jpg"_s));
+    m_picture = makeControl<QLabel>(this, u"Picture1"_s);
     m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_picture->setFocusPolicy(Qt::TabFocus);
+    m_picture->setAccessibleName(u"Radio tuning dial"_s);
+    m_announcer = new Announcer(this);
 
-    m_frame = makeControl<QGroupBox>(this, u"Frame1"_s, { 240, 8, 617, 89 });
+    m_frame = makeControl<QGroupBox>(this, u"Frame1"_s);
     m_frame->setTitle(u"Frame1"_s);
-    m_month = makeComboBox(m_frame, u"Combo2"_s, { 168, 48, 81, 21 });
-
-    // The design's widths suit a narrow 8-point font. Where the default font needs more room for
-    // the longest month name, the month box widens and everything to its right moves along, so
-    // every text stays readable whole.
-    const int monthWidth = std::max(81, comboWidthFor(m_month, monthChoices()));
-    const int shift = monthWidth - 81;
-    m_month->resize(monthWidth, 21);
-
-    makeLabel(m_frame, u"Label1"_s, { 24, 24, 57, 17 }, u"CallSign"_s);
-    makeLabel(m_frame, u"Label2"_s, { 184 + shift / 2, 24, 65, 17 }, u"Date"_s);
-    makeLabel(m_frame, u"Label3"_s, { 336 + shift, 24, 41, 17 }, u"UTC"_s);
-    makeLabel(m_frame, u"Label5"_s, { 400 + shift, 24, 49, 17 }, u"Band"_s);
-    makeLabel(m_frame, u"Label6"_s, { 472 + shift, 24, 49, 17 }, u"Mode"_s);
-    makeLabel(m_frame, u"Label4"_s, { 544 + shift, 24, 41, 17 }, u"RST"_s);
-
-    m_callSign = makeControl<QLineEdit>(m_frame, u"Text1"_s, { 8, 48, 81, 21 });
-    m_day = makeComboBox(m_frame, u"Combo1"_s, { 104, 48, 57, 21 });
-    m_year = makeComboBox(m_frame, u"Combo3"_s, { 256 + shift, 48, 65, 21 });
-    m_time = makeControl<QLineEdit>(m_frame, u"Text2"_s, { 328 + shift, 48, 57, 21 });
-    m_band = makeComboBox(m_frame, u"Combo4"_s, { 392 + shift, 48, 65, 21 });
-    m_mode = makeComboBox(m_frame, u"Combo5"_s, { 464 + shift, 48, 65, 21 });
-    m_report = makeControl<QLineEdit>(m_frame, u"Text3"_s, { 536 + shift, 48, 57, 21 });
+    m_callSign = makeControl<QLineEdit>(m_frame, u"Text1"_s);
+    m_day = makeComboBox(m_frame, u"Combo1"_s);
+    m_month = makeComboBox(m_frame, u"Combo2"_s);
+    m_year = makeComboBox(m_frame, u"Combo3"_s);
+    m_time = makeControl<QLineEdit>(m_frame, u"Text2"_s);
+    m_band = makeComboBox(m_frame, u"Combo4"_s);
+    m_mode = makeComboBox(m_frame, u"Combo5"_s);
+    m_report = makeControl<QLineEdit>(m_frame, u"Text3"_s);
     m_day->setEditText(u"Combo1"_s);
     m_month->setEditText(u"Combo2"_s);
     m_year->setEditText(u"Combo3"_s);
@@ -168,17 +185,95 @@ void MainWindow::createControls()
     m_mode->setEditText(u"SSB"_s);
     m_report->setText(u"59"_s);
 
+    // The visible words stay as they are; the "&" only underlines the Alt+letter.
+    const QList<QLabel *> captions {
+        makeLabel(m_frame, u"Label1"_s, u"&CallSign"_s, m_callSign),
+        makeLabel(m_frame, u"Label2"_s, u"Date"_s, nullptr),
+        makeLabel(m_frame, u"Label3"_s, u"&UTC"_s, m_time),
+        makeLabel(m_frame, u"Label5"_s, u"&Band"_s, m_band),
+        makeLabel(m_frame, u"Label6"_s, u"&Mode"_s, m_mode),
+        makeLabel(m_frame, u"Label4"_s, u"&RST"_s, m_report),
+    };
+    // One caption stands over the three date boxes; each box gets a name of its own from a
+    // label that is never shown.
+    for (const auto &[box, name] : { std::pair { m_day, u"Day"_s },
+             std::pair { m_month, u"Month"_s }, std::pair { m_year, u"Year"_s } }) {
+        makeLabel(m_frame, name + u"Label"_s, name, box)->hide();
+    }
+
     // Plain text: it lays out only what is on screen, so tens of thousands of records stay quick.
-    m_logBox = makeControl<QPlainTextEdit>(this, u"Text4"_s, { 240, 104, 617, 57 });
+    m_logBox = makeControl<QPlainTextEdit>(this, u"Text4"_s);
     m_logBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_logBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_logBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_logBox->setTabChangesFocus(true);
+    m_logBox->setAccessibleName(u"Pending records"_s);
 
-    m_save = makeButton(this, u"Command1"_s, { 424, 184, 73, 25 }, u"Save"_s);
-    m_exit = makeButton(this, u"Command2"_s, { 512, 184, 73, 25 }, u"Exit"_s);
-    m_generateLog = makeButton(this, u"Command4"_s, { 744, 184, 81, 25 }, u"Generate Log"_s);
-    m_generateLog->resize(std::max(81, m_generateLog->sizeHint().width()), 25);
+    m_save = makeButton(this, u"Command1"_s, u"&Save"_s);
+    m_exit = makeButton(this, u"Command2"_s, u"E&xit"_s);
+    m_generateLog = makeButton(this, u"Command4"_s, u"&Generate Log"_s);
+
+    // Where each control stands in the design, and how far it moves along when the month box
+    // widens: the controls to its right by the whole widening, the date caption by half of it.
+    m_places = {
+        { m_picture, { 0, 0, 233, 257 }, 0 },
+        { m_frame, { 240, 8, 617, 89 }, 0 },
+        { captions.at(0), { 24, 24, 57, 17 }, 0 },
+        { captions.at(1), { 184, 24, 65, 17 }, 0.5 },
+        { captions.at(2), { 336, 24, 41, 17 }, 1 },
+        { captions.at(3), { 400, 24, 49, 17 }, 1 },
+        { captions.at(4), { 472, 24, 49, 17 }, 1 },
+        { captions.at(5), { 544, 24, 41, 17 }, 1 },
+        { m_callSign, { 8, 48, 81, 21 }, 0 },
+        { m_day, { 104, 48, 57, 21 }, 0 },
+        { m_month, { 168, 48, 81, 21 }, 0 },
+        { m_year, { 256, 48, 65, 21 }, 1 },
+        { m_time, { 328, 48, 57, 21 }, 1 },
+        { m_band, { 392, 48, 65, 21 }, 1 },
+        { m_mode, { 464, 48, 65, 21 }, 1 },
+        { m_report, { 536, 48, 57, 21 }, 1 },
+        { m_logBox, { 240, 104, 617, 57 }, 0 },
+        { m_save, { 424, 184, 73, 25 }, 0 },
+        { m_exit, { 512, 184, 73, 25 }, 0 },
+        { m_generateLog, { 744, 184, 81, 25 }, 0 },
+    };
+}
+
+void MainWindow::placeControls()
+{
+    const double scale = designScale(font());
+    const auto scaled = [scale](const QRect &place) {
+        return QRect(qRound(place.x() * scale), qRound(place.y() * scale),
+            qRound(place.width() * scale), qRound(place.height() * scale));
+    };
+
+    // Where the font needs more room for the longest month name than the design gives, the month
+    // box widens and everything to its right moves along; where it needs more for "Generate Log",
+    // that button widens. So every text stays readable whole.
+    const int monthWidth = scaled({ 168, 48, 81, 21 }).width();
+    const int widening = std::max(0, comboWidthFor(m_month, monthChoices()) - monthWidth);
+    QRect inFrame; // what the entry controls cover, in the frame's coordinates
+    for (const DesignPlace &place : std::as_const(m_places)) {
+        QRect rect = scaled(place.rect).translated(qRound(widening * place.monthShift), 0);
+        if (place.control == m_month) {
+            rect.setWidth(monthWidth + widening);
+        } else if (place.control == m_generateLog) {
+            rect.setWidth(std::max(rect.width(), m_generateLog->sizeHint().width()));
+        }
+        place.control->setGeometry(rect);
+        if (place.control->parentWidget() == m_frame) {
+            inFrame |= rect;
+        }
+    }
+
+    // The frame and the window grow with what they hold, should the widening ask for more.
+    const int margin = qRound(8 * scale);
+    m_frame->resize(std::max(m_frame->width(), inFrame.right() + 1 + margin), m_frame->height());
+    const QRect design = scaled({ 0, 0, 865, 256 });
+    setFixedSize(std::max({ design.width(), m_frame->geometry().right() + 1 + margin,
+                     m_generateLog->geometry().right() + 1 + margin }),
+        design.height());
+    m_picture->setPixmap(dialPhotograph(scale, devicePixelRatioF()));
 }
 
 void MainWindow::setTabOrder()
@@ -231,6 +326,7 @@ void MainWindow::onSave()
     const QsoRecordResult result = composeQsoRecord(enteredFields());
     if (!result.accepted()) {
         present({ MessageStyle::Validation, result.rejection });
+        focusEntry(result.rejectedEntry);
         return;
     }
     appendToLogBox(result.record);
@@ -266,10 +362,24 @@ void MainWindow::onCallSignChanged()
 void MainWindow::onLogBoxChanged()
 {
     // Line ends hold no marker, so the box's own text counts the same as the log text.
-    m_frame->setTitle(recordCountCaption(countRecords(m_logBox->document()->toRawText())));
+    const QString caption = recordCountCaption(countRecords(m_logBox->document()->toRawText()));
+    if (caption != m_frame->title()) {
+        m_frame->setTitle(caption);
+        if (isVisible()) {
+            m_announcer->announce(caption);
+        }
+    }
     m_logBox->moveCursor(QTextCursor::End);
     m_unwritten = true;
     m_editWrite->start();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_frame) {
+        placeControls();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -352,6 +462,28 @@ QsoFields MainWindow::enteredFields() const
     return { m_callSign->text(), m_day->currentText(), m_month->currentText(),
         m_year->currentText(), m_time->text(), m_band->currentText(), m_mode->currentText(),
         m_report->text() };
+}
+
+void MainWindow::focusEntry(QsoEntry entry)
+{
+    const auto focus = [](QLineEdit *edit) {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    };
+    switch (entry) {
+    case QsoEntry::Call:
+        return focus(m_callSign);
+    case QsoEntry::Date:
+        return focus(m_day->lineEdit());
+    case QsoEntry::Time:
+        return focus(m_time);
+    case QsoEntry::Band:
+        return focus(m_band->lineEdit());
+    case QsoEntry::Mode:
+        return focus(m_mode->lineEdit());
+    case QsoEntry::Report:
+        return focus(m_report);
+    }
 }
 
 void MainWindow::present(const UserMessage &message)

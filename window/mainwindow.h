@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class Announcer;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -41,11 +42,14 @@ public:
     void saveWithoutMessages();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
+    // Puts every control in its place, the design scaled to the font; again when the font changes.
+    void placeControls();
     void setTabOrder();
     void startUp();
 
@@ -71,6 +75,8 @@ private:
     void markWritten();
     void appendToLogBox(const QString &record);
     [[nodiscard]] QsoFields enteredFields() const;
+    // Takes the keyboard to the entry, its text selected, ready to be corrected.
+    void focusEntry(QsoEntry entry);
     void present(const UserMessage &message);
 
     LogFolder m_folder;
@@ -82,7 +88,15 @@ private:
     bool m_unwritten = false; // the log box holds a change the temporary log does not
     bool m_writeFailing = false; // the last write failed and the operator has been told
 
+    struct DesignPlace {
+        QWidget *control;
+        QRect rect; // in design pixels
+        double monthShift; // how much of the month box's widening it moves along by
+    };
+    QList<DesignPlace> m_places;
+
     QLabel *m_picture = nullptr;
+    Announcer *m_announcer = nullptr;
     QGroupBox *m_frame = nullptr;
     QLineEdit *m_callSign = nullptr;
     QComboBox *m_day = nullptr;
