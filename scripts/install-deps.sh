@@ -1,10 +1,10 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Quillog need, and only those
-# that are missing. Safe to run again and again.
+# Installs the Debian packages that building, running and testing Quillog need, and any further
+# packages named as arguments, and only those that are missing. Safe to run again and again.
 set -eu
 
 packages="cmake make g++ dpkg-dev file qt6-base-dev libxkbcommon-dev qt6-qpa-plugins fonts-dejavu-core"
-packages="$packages desktop-file-utils appstream"
+packages="$packages desktop-file-utils appstream $*"
 
 missing=""
 for package in $packages; do

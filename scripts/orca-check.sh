@@ -6,19 +6,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh
-for package in at-spi2-core dbus-x11 xvfb xdotool openbox orca speech-dispatcher \
-    speech-dispatcher-espeak-ng espeak-ng; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing="${missing:-} $package"
-    fi
-done
-if [ -n "${missing:-}" ]; then
-    sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
-fi
+./scripts/install-deps.sh at-spi2-core dbus-x11 xvfb xdotool openbox orca speech-dispatcher \
+    speech-dispatcher-espeak-ng espeak-ng
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target quillog >/dev/null
 
