@@ -15,7 +15,7 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name || kind == QAccessible::Description) {
+        if (kind == QAccessible::Name) {
             return static_cast<const Announcer *>(widget())->text();
         }
         return QAccessibleWidget::text(kind);
