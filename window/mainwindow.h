@@ -5,7 +5,6 @@
 #include "record/usermessage.h"
 
 #include <QDateTime>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 // The program's one window: the entry boxes of a contact, the log box with the pending records,
 // and the Save, Exit and Generate Log buttons. The log box's text is the log text; no copy of it
