@@ -1,7 +1,6 @@
 #include "logfolder.h"
 
 #include "logfiles/wholefile.h"
-#include "record/logtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,19 +32,38 @@ QByteArray fileBytes(const QString &logText)
     return logText.toLatin1() + "\r\n";
 }
 
+// Any of CR LF, LF or a lone CR ends a line, and each becomes CR LF; the last line needs no line
+// end of its own. Then every CR LF CR LF becomes one CR LF, in one pass, matches not overlapping:
+// the empty line that saving adds goes, and of two empty lines in a row one stays. So a run of line
+// ends keeps its first, third, fifth and so on. One pass over the bytes, so any size of file loads
+// in time with its length.
 QString logTextFromFileBytes(const QByteArray &bytes)
 {
-    QString text = QString::fromLatin1(bytes);
-    // Any of CR LF, LF or a lone CR ends a line; the last line needs no line end of its own.
-    text.replace("\r\n"_L1, "\n"_L1);
-    text.replace(u'\r', u'\n');
-    if (!text.isEmpty() && !text.endsWith(u'\n')) {
-        text += u'\n';
+    QString text;
+    text.reserve(bytes.size() + bytes.size() / 32);
+    const char *const data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype lineEndsInRow = 0;
+    for (qsizetype i = 0; i < size;) {
+        qsizetype end = i;
+        while (end < size && data[end] != '\r' && data[end] != '\n') {
+            ++end;
+        }
+        if (end > i) {
+            text += QLatin1StringView(data + i, end - i);
+            lineEndsInRow = 0;
+        }
+        if (end == size) {
+            break;
+        }
+        i = end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
+        if (++lineEndsInRow % 2 == 1) {
+            text += u"\r\n";
+        }
     }
-    text.replace(u'\n', "\r\n"_L1);
-    // One pass, matches not overlapping: the empty line that saving adds goes, and of two empty
-    // lines in a row one stays.
-    text.replace("\r\n\r\n"_L1, "\r\n"_L1);
+    if (!text.isEmpty() && lineEndsInRow == 0) {
+        text += u"\r\n";
+    }
     return text;
 }
 
@@ -135,10 +153,9 @@ LoadOutcome loadTemporaryLog(const LogFolder &folder)
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (file.error() != QFileDevice::NoError) {
-        return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {}, {} };
+        return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {} };
     }
-    const QString logText = logTextFromFileBytes(bytes);
-    return { {}, true, logText, recordCountCaption(countRecords(logText)) };
+    return { {}, true, logTextFromFileBytes(bytes) };
 }
 
 FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)

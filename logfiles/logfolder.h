@@ -50,7 +50,6 @@ struct [[nodiscard]] LoadOutcome {
     FileOutcome outcome;
     bool found = false; // whether there was a temporary log to load
     QString logText; // with CR LF line ends
-    QString countCaption;
 };
 
 // Reads the temporary log back into a log text. Lines may end in CR LF, LF or CR; each is joined

@@ -36,16 +36,39 @@ QString startUpCountCaption()
     return QStringLiteral("0 record");
 }
 
-QString logTextFromBoxText(QString boxText)
+// Both conversions build a new text in one pass. Replacing in place would move the rest of the text
+// at every batch of line ends, so a large list would take time with the square of its length.
+
+QString logTextFromBoxText(QStringView boxText)
 {
-    boxText.replace(QChar::ParagraphSeparator, u'\n');
-    boxText.replace(QChar::LineSeparator, u'\n');
-    return boxText.replace(u'\n', QStringLiteral("\r\n"));
+    const auto isLineEnd = [](QChar c) {
+        return c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+    };
+    QString logText;
+    logText.reserve(boxText.size() + boxText.size() / 32);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < boxText.size(); ++i) {
+        if (isLineEnd(boxText[i])) {
+            logText += boxText.sliced(from, i - from);
+            logText += u"\r\n";
+            from = i + 1;
+        }
+    }
+    logText += boxText.sliced(from);
+    return logText;
 }
 
-QString boxTextFromLogText(QString logText)
+QString boxTextFromLogText(QStringView logText)
 {
-    return logText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString boxText;
+    boxText.reserve(logText.size());
+    qsizetype from = 0;
+    for (qsizetype end; (end = logText.indexOf(u"\r\n", from)) >= 0; from = end + 2) {
+        boxText += logText.sliced(from, end - from);
+        boxText += u'\n';
+    }
+    boxText += logText.sliced(from);
+    return boxText;
 }
 
 QString callSignUpperCase(const QString &text)

@@ -21,8 +21,8 @@
 // CR LF. These two convert between them. The box's raw text, which keeps every character as it was
 // loaded or typed (a no-break space stays one), ends its lines with paragraph separators, or with
 // line separators where Shift+Enter was pressed: each of them becomes CR LF too.
-[[nodiscard]] QString logTextFromBoxText(QString boxText);
-[[nodiscard]] QString boxTextFromLogText(QString logText);
+[[nodiscard]] QString logTextFromBoxText(QStringView boxText);
+[[nodiscard]] QString boxTextFromLogText(QStringView logText);
 
 // Call signs are kept in capitals while they are typed. Letters are mapped without regard to the
 // user's locale, so "i" becomes "I" everywhere (a Turkish dotted capital is no call-sign letter).

@@ -86,6 +86,7 @@ void TestLogText::convertsBetweenBoxAndLogText_data()
                              << QStringLiteral("<EOR>\r\n<EOR>\r\n");
     QTest::newRow("no-final-line-end") << QStringLiteral("a\nb") << QStringLiteral("a\r\nb");
     QTest::newRow("empty-lines") << QStringLiteral("\n\n") << QStringLiteral("\r\n\r\n");
+    QTest::newRow("lone-carriage-return") << QStringLiteral("a\rb\r") << QStringLiteral("a\rb\r");
 }
 
 void TestLogText::convertsBetweenBoxAndLogText()

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTimer>
@@ -307,10 +308,14 @@ void MainWindow::startUp()
     if (!loaded.outcome.ok()) {
         present(loaded.outcome.message());
     } else if (loaded.found) {
-        // Filled once: the count and the caret follow as for any other change.
-        m_logBox->setPlainText(boxTextFromLogText(loaded.logText));
-        m_frame->setTitle(loaded.countCaption);
-        markWritten();
+        // Filled once, and counted from the text just loaded: the change handler would read the
+        // whole box back out to count it, which costs as much again for a large list.
+        {
+            const QSignalBlocker loading(m_logBox);
+            m_logBox->setPlainText(boxTextFromLogText(loaded.logText));
+        }
+        m_frame->setTitle(recordCountCaption(countRecords(loaded.logText)));
+        m_logBox->moveCursor(QTextCursor::End);
     }
 }
 
