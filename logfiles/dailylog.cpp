@@ -10,26 +10,73 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// 1 for "log_<stamp>.adi", N for "log_<stamp>_N.adi" (N from 2, no leading zero), 0 otherwise.
-int dailyLogNumber(const QString &fileName, const QString &stem)
+// The number of a daily log's name, in decimal: "1" for "log_<stamp>.adi", N for
+// "log_<stamp>_N.adi" (N from 2, no leading zero), empty for any other name. Kept as text, so
+// that no number is too large to count on from.
+QStringView dailyLogNumber(QStringView fileName, QStringView stem)
 {
     if (!fileName.startsWith(stem, Qt::CaseInsensitive)
         || !fileName.endsWith(".adi"_L1, Qt::CaseInsensitive)
         || fileName.size() < stem.size() + 4) {
-        return 0;
+        return {};
     }
-    const QStringView suffix
-        = QStringView(fileName).mid(stem.size(), fileName.size() - stem.size() - 4);
+    const QStringView suffix = fileName.sliced(stem.size(), fileName.size() - stem.size() - 4);
     if (suffix.isEmpty()) {
-        return 1;
+        return u"1";
     }
-    if (!suffix.startsWith(u'_') || suffix.size() < 2 || suffix.at(1) == u'0') {
-        return 0;
+    const QStringView number = suffix.sliced(std::min<qsizetype>(1, suffix.size()));
+    const bool digitsOnly
+        = std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!suffix.startsWith(u'_') || number.isEmpty() || !digitsOnly || number.startsWith(u'0')
+        || number == u"1") {
+        return {};
     }
-    bool isNumber = false;
-    const int number = suffix.mid(1).toInt(&isNumber);
-    return isNumber && number >= 2 && suffix.mid(1).toString() == QString::number(number) ? number
-                                                                                          : 0;
+    return number;
+}
+
+bool isSmallerNumber(QStringView a, QStringView b)
+{
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+QString nextNumber(QString number)
+{
+    for (qsizetype i = number.size() - 1; i >= 0; --i) {
+        if (number.at(i) != u'9') {
+            number[i] = QChar(number.at(i).unicode() + 1);
+            return number;
+        }
+        number[i] = u'0';
+    }
+    return u'1' + number;
+}
+
+// Reads the temporary log and writes its bytes whole to the daily log, then deletes it. The
+// records must end up in exactly one file: if the temporary log stays, the copy goes.
+QString copyToDailyLog(const QString &temporaryLog, const QString &target)
+{
+    QFile source(temporaryLog);
+    const QByteArray pending = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+    if (source.error() != QFileDevice::NoError) {
+        return u"Could not read the temporary log %1: %2"_s.arg(
+            QDir::toNativeSeparators(temporaryLog), source.errorString());
+    }
+    if (const QString reason = writeWholeFile(target, pending, ExistingFile::Keep);
+        !reason.isEmpty()) {
+        return u"Could not copy the temporary log to %1: %2"_s.arg(
+            QDir::toNativeSeparators(target), reason);
+    }
+    QFile copied(target);
+    if (!source.remove()) {
+        QString error = u"Could not delete the temporary log %1: %2. No daily log was made."_s.arg(
+            QDir::toNativeSeparators(temporaryLog), source.errorString());
+        if (!copied.remove()) {
+            error += u" The copy %1 could not be removed either: %2"_s.arg(
+                QDir::toNativeSeparators(target), copied.errorString());
+        }
+        return error;
+    }
+    return {};
 }
 
 } // namespace
@@ -43,13 +90,19 @@ QString dailyLogStamp(QDate date, const QLocale &locale)
 QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &locale)
 {
     const QString stem = "log_"_L1 + dailyLogStamp(date, locale);
-    int highest = 0;
-    for (const QFileInfo &info : QDir(folder.path()).entryInfoList(QDir::Files)) {
-        if (info.isFile()) {
-            highest = std::max(highest, dailyLogNumber(info.fileName(), stem));
+    // Whatever stands at a name holds it, a folder or a link as much as a file, so that the name
+    // chosen is free.
+    QString highest;
+    const QStringList names
+        = QDir(folder.path())
+              .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (const QStringView number = dailyLogNumber(name, stem);
+            isSmallerNumber(highest, number)) {
+            highest = number.toString();
         }
     }
-    return highest == 0 ? stem + ".adi"_L1 : u"%1_%2.adi"_s.arg(stem).arg(highest + 1);
+    return highest.isEmpty() ? stem + ".adi"_L1 : stem + u'_' + nextNumber(highest) + ".adi"_L1;
 }
 
 GenerateOutcome generateDailyLog(
@@ -67,33 +120,18 @@ GenerateOutcome generateDailyLog(
         return { { MessageStyle::Information, u"Nothing to elaborate"_s }, false };
     }
 
-    // A byte-for-byte copy of the temporary log, written whole: a full disk leaves no daily log
-    // at all rather than a short one, and an existing daily log is never replaced.
+    // The records move into the daily log in one step: after a crash or a power cut they are all
+    // still pending or all in the daily log, never in both. The daily log is an ordinary file, so a
+    // temporary log that is a link is copied, as it is where the file system cannot rename
+    // without replacing; that copy is written whole, so a full disk leaves no daily log at all.
     const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
-    QFile source(temporaryLog);
-    const QByteArray pending = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
-    if (source.error() != QFileDevice::NoError) {
-        return failed(u"Could not read the temporary log %1: %2"_s.arg(
-            QDir::toNativeSeparators(temporaryLog), source.errorString()));
-    }
-    if (const QString reason = writeWholeFile(target, pending, ExistingFile::Keep);
-        !reason.isEmpty()) {
-        return failed(u"Could not copy the temporary log to %1: %2"_s.arg(
-            QDir::toNativeSeparators(target), reason));
-    }
-    // The records must end up in exactly one daily log: if the temporary log stays, the copy goes.
-    QFile copied(target);
-    if (!source.remove()) {
-        QString error = u"Could not delete the temporary log %1: %2. No daily log was made."_s.arg(
-            QDir::toNativeSeparators(temporaryLog), source.errorString());
-        if (!copied.remove()) {
-            error += u" The copy %1 could not be removed either: %2"_s.arg(
-                QDir::toNativeSeparators(target), copied.errorString());
+    if (QFileInfo(temporaryLog).isSymLink() || !renameWithoutReplacing(temporaryLog, target)) {
+        if (const QString error = copyToDailyLog(temporaryLog, target); !error.isEmpty()) {
+            return failed(error);
         }
-        return failed(error);
     }
-    // Once the daily log is made, the temporary log must stay gone after a power cut too, or its
-    // records would go into the next daily log a second time.
+    // The temporary log must stay gone after a power cut too, or its records would go into the
+    // next daily log a second time.
     syncFolder(folder.path());
     return { { MessageStyle::Information,
                  "ADIF log is created in "_L1 + folder.nativePath()

@@ -10,8 +10,8 @@
 [[nodiscard]] QString dailyLogStamp(QDate date, const QLocale &locale);
 
 // The name of the next daily log of that date: "log_<stamp>.adi" for the first, then
-// "log_<stamp>_2.adi", "_3" and so on after the highest one present. A gap is not filled, so a
-// name is never used twice.
+// "log_<stamp>_2.adi", "_3" and so on after the highest one present, whatever stands at it (a
+// file, a folder, a link). A gap is not filled, so a name is never used twice.
 [[nodiscard]] QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &locale);
 
 struct [[nodiscard]] GenerateOutcome {
@@ -19,8 +19,8 @@ struct [[nodiscard]] GenerateOutcome {
     bool written = false; // a daily log was made and the temporary log is gone
 };
 
-// Saves the log text to the temporary log, copies the temporary log to the day's next daily log
-// and deletes it. All or nothing: on any failure no daily log is left behind and the temporary
-// log keeps the records.
+// Saves the log text to the temporary log, then moves the temporary log to the day's next daily
+// log. All or nothing: on any failure no daily log is left behind and the temporary log keeps the
+// records.
 GenerateOutcome generateDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale);

@@ -8,6 +8,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <cstdio>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -58,6 +61,20 @@ QString writeWholeFile(const QString &path, const QByteArray &bytes, ExistingFil
     }
     syncFolder(QFileInfo(path).absolutePath());
     return {};
+}
+
+bool renameWithoutReplacing(const QString &from, const QString &to)
+{
+#ifdef Q_OS_LINUX
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+               QFile::encodeName(to).constData(), RENAME_NOREPLACE)
+        == 0;
+#else
+    // Elsewhere no rename that refuses to replace is built and tested here.
+    Q_UNUSED(from);
+    Q_UNUSED(to);
+    return false;
+#endif
 }
 
 void syncFolder(const QString &folderPath)

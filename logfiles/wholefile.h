@@ -18,6 +18,12 @@ enum class ExistingFile {
 [[nodiscard]] QString writeWholeFile(
     const QString &path, const QByteArray &bytes, ExistingFile existing = ExistingFile::Replace);
 
+// Gives the file at "from" the name "to" in one step, provided nothing stands at "to": no file is
+// ever replaced, and after a crash or a power cut the file has one name or the other, never both.
+// False when the rename was not made: something stands at "to", or the file system cannot rename
+// without replacing (the file then still has its old name).
+[[nodiscard]] bool renameWithoutReplacing(const QString &from, const QString &to);
+
 // Flushes the folder's list of names to the storage device, so that a file just renamed into it
 // or deleted from it stays so after a power cut. As far as the file system allows: the file's own
 // content is already safe, and a folder that cannot be flushed changes nothing the operator can do.

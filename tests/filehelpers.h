@@ -27,7 +27,7 @@ inline QByteArray readBytes(const QString &path)
 inline QStringList entryNames(const QString &folder)
 {
     return QDir(folder).entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 #ifdef Q_OS_UNIX

@@ -1,14 +1,27 @@
 #include "filehelpers.h"
 #include "logfiles/dailylog.h"
+#include "logfiles/wholefile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const QDate day(2026, 12, 7);
 const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+
+// Which file a name leads to: equal for two names of one file.
+QByteArray fileId(const QString &path)
+{
+    struct stat status { };
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0
+        ? QByteArray::number(quint64(status.st_dev)) + ':'
+            + QByteArray::number(quint64(status.st_ino))
+        : QByteArray();
+}
 } // namespace
 
 class TestDailyLog : public QObject {
@@ -24,9 +37,10 @@ private slots:
     void differentDaysDoNotCollide();
     void oldTemporaryLogBecomesDailyLog();
     void nothingToElaborate();
-    void failedCopyKeepsTemporaryLog();
+    void renameNeverReplaces();
+    void skipsWhateverStandsAtName();
     void failedSaveMakesNoDailyLog();
-    void failedWriteLeavesNoPartialDailyLog();
+    void linkedTemporaryLogIsCopiedWhole();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -75,6 +89,10 @@ void TestDailyLog::namesContinueAfterHighest_data()
     QTest::newRow("two-digits") << QStringList { u"log_07Dec2026_9.adi"_s,
         u"log_07Dec2026_10.adi"_s }
                                 << u"log_07Dec2026_11.adi"_s;
+    QTest::newRow("past-int-range")
+        << QStringList { u"log_07Dec2026_2147483647.adi"_s } << u"log_07Dec2026_2147483648.adi"_s;
+    QTest::newRow("all-nines") << QStringList { u"log_07Dec2026_99999999999999999999.adi"_s }
+                               << u"log_07Dec2026_100000000000000000000.adi"_s;
     QTest::newRow("any-case") << QStringList { u"LOG_07DEC2026.ADI"_s } << u"log_07Dec2026_2.adi"_s;
     QTest::newRow("other-days-and-names") << QStringList { u"log_06Dec2026_5.adi"_s,
         u"log_07Dec2026_02.adi"_s, u"log_07Dec2026.txt"_s, u"log_07Dec2026_x.adi"_s }
@@ -123,10 +141,13 @@ void TestDailyLog::differentDaysDoNotCollide()
 void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 {
     writeBytes(path(u"log.pnd"_s), "old<EOR>\r\n\r\n");
+    const QByteArray pendingId = fileId(path(u"log.pnd"_s));
     const GenerateOutcome outcome = generate(QString());
     QVERIFY(outcome.written);
     QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old<EOR>\r\n\r\n");
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
+    // Moved, not copied: the same file under its new name, so it was never in two places.
+    QCOMPARE(fileId(path(u"log_07Dec2026.adi"_s)), pendingId);
 }
 
 void TestDailyLog::nothingToElaborate()
@@ -138,19 +159,27 @@ void TestDailyLog::nothingToElaborate()
     QCOMPARE(entryNames(path()), QStringList());
 }
 
-void TestDailyLog::failedCopyKeepsTemporaryLog()
+void TestDailyLog::renameNeverReplaces()
 {
-    // A folder stands where the day's first log should go: it does not count as a log, so the
-    // copy is refused rather than a name being skipped.
+    writeBytes(path(u"log.pnd"_s), "new");
+    writeBytes(path(u"log_07Dec2026.adi"_s), "old");
+    QVERIFY(!renameWithoutReplacing(path(u"log.pnd"_s), path(u"log_07Dec2026.adi"_s)));
+    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old");
+    QCOMPARE(readBytes(path(u"log.pnd"_s)), "new");
+}
+
+void TestDailyLog::skipsWhateverStandsAtName()
+{
+    // A folder and a link that leads nowhere hold their names as a file would.
     QVERIFY(QDir().mkpath(path(u"log_07Dec2026.adi"_s)));
+    QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
     const GenerateOutcome outcome = generate(u"A<EOR>\r\n"_s);
-    QVERIFY(!outcome.written);
-    QCOMPARE(outcome.message.style, MessageStyle::Error);
-    QVERIFY2(outcome.message.text.startsWith(u"Could not copy the temporary log to "_s
-                 + QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
-        qPrintable(outcome.message.text));
-    QCOMPARE(readBytes(path(u"log.pnd"_s)), "A<EOR>\r\n\r\n");
-    QCOMPARE(entryNames(path()), QStringList({ u"log.pnd"_s, u"log_07Dec2026.adi"_s }));
+    QVERIFY2(outcome.written, qPrintable(outcome.message.text));
+    QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)), "A<EOR>\r\n\r\n");
+    QVERIFY(QFileInfo(path(u"log_07Dec2026.adi"_s)).isDir());
+    QCOMPARE(entryNames(path()),
+        QStringList(
+            { u"log_07Dec2026.adi"_s, u"log_07Dec2026_2.adi"_s, u"log_07Dec2026_3.adi"_s }));
 }
 
 void TestDailyLog::failedSaveMakesNoDailyLog()
@@ -170,11 +199,14 @@ void TestDailyLog::failedSaveMakesNoDailyLog()
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }
 
-void TestDailyLog::failedWriteLeavesNoPartialDailyLog()
+void TestDailyLog::linkedTemporaryLogIsCopiedWhole()
 {
 #ifdef Q_OS_UNIX
+    // A temporary log that is a link is copied, so that the daily log is an ordinary file.
     const QByteArray pending = QByteArray("<CALL:4>K1AB<EOR>\r\n").repeated(150) + "\r\n";
-    writeBytes(path(u"log.pnd"_s), pending);
+    QTemporaryDir elsewhere;
+    writeBytes(elsewhere.filePath(u"pending"_s), pending);
+    QVERIFY(QFile::link(elsewhere.filePath(u"pending"_s), path(u"log.pnd"_s)));
     GenerateOutcome outcome;
     {
         const FileSizeLimit limit(1024); // the disk fills up part-way through the daily log
@@ -182,12 +214,18 @@ void TestDailyLog::failedWriteLeavesNoPartialDailyLog()
     }
     QVERIFY(!outcome.written);
     QCOMPARE(outcome.message.style, MessageStyle::Error);
-    QVERIFY2(outcome.message.text.contains(QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
+    QVERIFY2(outcome.message.text.startsWith(u"Could not copy the temporary log to "_s
+                 + QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
         qPrintable(outcome.message.text));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
     QCOMPARE(readBytes(path(u"log.pnd"_s)), pending);
+
+    QVERIFY(generate({}).written); // room again
+    QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
+    QVERIFY(!QFileInfo(path(u"log_07Dec2026.adi"_s)).isSymLink());
+    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), pending);
 #else
-    QSKIP("needs a Unix file size limit");
+    QSKIP("needs Unix links and a file size limit");
 #endif
 }
 
