@@ -53,6 +53,7 @@ private slots:
     void handEditIsWrittenWhenTypingPauses();
     void failedWriteIsReportedOnceAndRetried();
     void generateLogWritesDailyLog();
+    void nothingWrittenBackAfterGenerateLog();
     void nothingToElaborate();
     void reportsUnusableLogFolderAtStartUp();
     void showsLastRecordAfterStartUp();
@@ -89,18 +90,25 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MainWindow> m_window;
     QList<UserMessage> m_messages;
+    std::function<void()> m_whileMessageShown; // runs as if while a message box is open
 };
 
 std::unique_ptr<MainWindow> TestMainWindow::makeWindow(const QDateTime &now)
 {
     return std::make_unique<MainWindow>(
         LogFolder(logPath()), [now] { return now; },
-        [this](const UserMessage &message) { m_messages << message; });
+        [this](const UserMessage &message) {
+            m_messages << message;
+            if (m_whileMessageShown) {
+                m_whileMessageShown();
+            }
+        });
 }
 
 void TestMainWindow::init()
 {
     m_messages.clear();
+    m_whileMessageShown = {};
     m_window.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
@@ -421,6 +429,25 @@ void TestMainWindow::generateLogWritesDailyLog()
     click(u"Command1"_s);
     click(u"Command4"_s);
     QCOMPARE(entryNames(logPath()).size(), 2);
+}
+
+void TestMainWindow::nothingWrittenBackAfterGenerateLog()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    QTest::keyClick(logBox, Qt::Key_Space);
+    QTest::keyClick(logBox, Qt::Key_Backspace); // a write now waits for the typing to pause
+    // While the confirmation is open, that write comes due and the session ends.
+    m_whileMessageShown = [this] {
+        QVERIFY(
+            QMetaObject::invokeMethod(m_window->findChild<QTimer *>(u"editWrite"_s), "timeout"));
+        m_window->saveWithoutMessages();
+    };
+    click(u"Command4"_s);
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(entryNames(logPath()),
+        QStringList { "log_"_L1 + dailyLogStamp(startTime.date(), QLocale::system()) + ".adi"_L1 });
 }
 
 void TestMainWindow::nothingToElaborate()

@@ -348,11 +348,14 @@ void MainWindow::onGenerateLog()
 {
     const GenerateOutcome outcome
         = generateDailyLog(m_folder, logText(), m_clock().date(), QLocale::system());
-    present(outcome.message);
     if (outcome.written) {
+        // The records are in the daily log and the temporary log is gone. The list is emptied
+        // before the message box runs its event loop, so that a write the typing scheduled, a
+        // signal or the end of the session finds nothing to write back.
         m_logBox->clear();
-        markWritten(); // the records are in the daily log, and the temporary log is gone
+        markWritten();
     }
+    present(outcome.message);
 }
 
 void MainWindow::onCallSignChanged()
