@@ -1,21 +1,84 @@
 #include "logfolderlock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QSysInfo>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A copy that is starting writes its owner into the lock the moment it has created it; a lock
+// whose owner still cannot be read after this long was left by a copy that stopped in between.
+constexpr std::chrono::milliseconds ownerWriteGrace = 500ms;
+
+} // namespace
 
 LogFolderLock::LogFolderLock(const LogFolder &folder)
-    : m_lock(QDir(folder.path()).filePath(u".quillog.lock"_s))
+    : m_folder(folder)
+    , m_lock(QDir(folder.path()).filePath(u".quillog.lock"_s))
 {
     // A folder that cannot be made is reported when the window starts up.
     static_cast<void>(ensureLogFolder(folder));
     // Held for the whole run, however long: only a lock whose process is gone is stale, never one
     // that is merely old.
     m_lock.setStaleLockTime(0);
-    m_heldByAnotherCopy = !m_lock.tryLock() && m_lock.error() == QLockFile::LockFailedError;
+    if (m_lock.tryLock() || takeOverUnfinishedLock()) {
+        return;
+    }
+    qint64 pid = 0;
+    QString host;
+    if (!m_lock.getLockInfo(&pid, &host, nullptr)) {
+        m_state = State::Unavailable;
+    } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
+        m_state = State::HeldElsewhere;
+        m_holderHost = host;
+    } else {
+        m_state = State::HeldHere;
+    }
 }
 
-QString alreadyRunningMessage(const LogFolder &folder)
+bool LogFolderLock::takeOverUnfinishedLock()
 {
-    return "Quillog is already running with the log folder "_L1 + folder.nativePath();
+    if (m_lock.error() != QLockFile::LockFailedError) {
+        return false;
+    }
+    // A readable owner was already judged by tryLock(): alive, on another computer, or gone and
+    // taken over. An owner that cannot be read may still be on its way from a copy starting this
+    // very moment, so it gets a little time to appear.
+    const QDeadlineTimer deadline(ownerWriteGrace);
+    while (!m_lock.getLockInfo(nullptr, nullptr, nullptr)) {
+        if (deadline.hasExpired()) {
+            // Removes the lock only when no running process holds it open.
+            return m_lock.removeStaleLockFile() && m_lock.tryLock();
+        }
+        QThread::msleep(20);
+    }
+    return m_lock.tryLock();
+}
+
+UserMessage LogFolderLock::message() const
+{
+    const QString lockPath = QDir::toNativeSeparators(m_lock.fileName());
+    switch (m_state) {
+    case State::Taken:
+        return {};
+    case State::HeldHere:
+        return { MessageStyle::Information,
+            "Quillog is already running with the log folder "_L1 + m_folder.nativePath() };
+    case State::HeldElsewhere:
+        return { MessageStyle::Information,
+            u"Quillog is already running with the log folder %1 on the computer %2. If it no "
+            u"longer "
+            "runs there, remove the lock file %3 and start Quillog again."_s.arg(
+                m_folder.nativePath(), m_holderHost, lockPath) };
+    case State::Unavailable:
+        return { MessageStyle::Information,
+            u"Quillog could not make its lock file %1, so it cannot keep a second copy from "
+            "running with the log folder %2. Run only one copy with this folder."_s.arg(
+                lockPath, m_folder.nativePath()) };
+    }
+    return {};
 }

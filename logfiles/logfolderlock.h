@@ -6,22 +6,35 @@
 
 // Taken at start and held for as long as the program runs, so that a second copy started on the
 // same log folder cannot keep a second list of pending records that the first would overwrite. A
-// lock left by a copy that crashed or was killed is recognised (its process is gone) and taken
-// over.
+// lock left by a copy that crashed, was killed or lost its power is recognised and taken over:
+// its process is gone, or it never got as far as writing its owner into the lock.
 class LogFolderLock {
 public:
     // Creates the log folder when it is missing, then tries to take the lock.
     explicit LogFolderLock(const LogFolder &folder);
 
-    // Another running copy of the program holds the folder. A lock that could not be made at all
-    // (a folder that cannot be written) counts as free: the folder's own failure is reported at
-    // start-up, and the program must still open to show the pending records.
-    [[nodiscard]] bool heldByAnotherCopy() const { return m_heldByAnotherCopy; }
+    // Another running copy of the program holds the folder, on this computer or on another one
+    // that shares the folder; the program must not start.
+    [[nodiscard]] bool heldByAnotherCopy() const
+    {
+        return m_state == State::HeldHere || m_state == State::HeldElsewhere;
+    }
+
+    // What the operator is told at start: why the program does not start, or that the lock could
+    // not be made and a second copy cannot be kept out; empty when the lock is taken.
+    [[nodiscard]] UserMessage message() const;
 
 private:
-    QLockFile m_lock;
-    bool m_heldByAnotherCopy = false;
-};
+    enum class State {
+        Taken,
+        HeldHere,
+        HeldElsewhere,
+        Unavailable, // nothing holds it, and it cannot be made either (a folder stands there)
+    };
+    [[nodiscard]] bool takeOverUnfinishedLock();
 
-// Shown when the program is started a second time on the same log folder.
-[[nodiscard]] QString alreadyRunningMessage(const LogFolder &folder);
+    LogFolder m_folder;
+    QLockFile m_lock;
+    State m_state = State::Taken;
+    QString m_holderHost; // the computer of the copy that holds it, when that is another one
+};

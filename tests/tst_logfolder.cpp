@@ -33,6 +33,8 @@ private slots:
     void reportsSaveFailures();
     void failedWriteKeepsPreviousFileWhole();
     void lockAdmitsOneCopyPerFolder();
+    void lockLeftBehind_data();
+    void lockLeftBehind();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -267,13 +269,56 @@ void TestLogFolder::lockAdmitsOneCopyPerFolder()
     auto first = std::make_unique<LogFolderLock>(folder);
     QVERIFY(!first->heldByAnotherCopy());
     QVERIFY(QFileInfo(logPath()).isDir()); // made on the way, as at the first start
-    QVERIFY(LogFolderLock(folder).heldByAnotherCopy());
+    const LogFolderLock second(folder);
+    QVERIFY(second.heldByAnotherCopy());
+    QCOMPARE(second.message(),
+        (UserMessage { MessageStyle::Information,
+            u"Quillog is already running with the log folder "_s
+                + QDir::toNativeSeparators(logPath()) }));
     QVERIFY(!LogFolderLock(LogFolder(m_dir->filePath(u"other"_s))).heldByAnotherCopy());
 
     first.reset(); // the first copy ends
-    QVERIFY(!LogFolderLock(folder).heldByAnotherCopy());
-    QCOMPARE(alreadyRunningMessage(folder),
-        u"Quillog is already running with the log folder "_s + QDir::toNativeSeparators(logPath()));
+    const LogFolderLock next(folder);
+    QVERIFY(!next.heldByAnotherCopy());
+    QVERIFY(next.message().text.isEmpty());
+}
+
+void TestLogFolder::lockLeftBehind_data()
+{
+    QTest::addColumn<QByteArray>("lockContent"); // "/" for a folder in the lock's place
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<QString>("message"); // a part of what the operator is told
+    QTest::newRow("empty") << QByteArray() << false << QString();
+    QTest::newRow("garbage") << QByteArray("\x01not a lock\n") << false << QString();
+    QTest::newRow("other-computer") << QByteArray("4242\nquillog\nfaraway.example\n") << true
+                                    << u"on the computer faraway.example. If it no longer runs "
+                                       "there, remove the lock file "_s;
+    QTest::newRow("folder") << QByteArray("/") << false
+                            << u"so it cannot keep a second copy from running"_s;
+}
+
+void TestLogFolder::lockLeftBehind()
+{
+    QFETCH(QByteArray, lockContent);
+    QFETCH(bool, held);
+    QFETCH(QString, message);
+    const QString lockPath = logPath() + u"/.quillog.lock"_s;
+    QVERIFY(QDir().mkpath(lockContent == "/" ? lockPath : logPath()));
+    if (lockContent != "/") {
+        writeBytes(lockPath, lockContent);
+    }
+    const LogFolderLock lock { LogFolder(logPath()) };
+    QCOMPARE(lock.heldByAnotherCopy(), held);
+    if (message.isEmpty()) {
+        QVERIFY2(lock.message().text.isEmpty(), qPrintable(lock.message().text));
+        QVERIFY(LogFolderLock(LogFolder(logPath())).heldByAnotherCopy()); // it is ours now
+    } else {
+        QCOMPARE(lock.message().style, MessageStyle::Information);
+        QVERIFY2(lock.message().text.contains(message), qPrintable(lock.message().text));
+        QVERIFY(lock.message().text.contains(QDir::toNativeSeparators(lockPath)));
+        QVERIFY(
+            lockContent == "/" ? QFileInfo(lockPath).isDir() : readBytes(lockPath) == lockContent);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)

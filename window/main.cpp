@@ -4,6 +4,7 @@
 #include "terminationsignals.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -15,12 +16,17 @@ int main(int argc, char *argv[])
     const LogFolder folder = LogFolder::standard();
     const LogFolderLock lock(folder);
     if (lock.heldByAnotherCopy()) {
-        showMessageBox(nullptr, { MessageStyle::Information, alreadyRunningMessage(folder) });
+        showMessageBox(nullptr, lock.message());
         return 0;
     }
 
     MainWindow window(folder, &QDateTime::currentDateTime);
     endQuietlyOnTermination(window);
     window.show();
+    // A lock that could not be made keeps nobody out: the program runs, and says so once. The box
+    // opens inside the event loop, so that a signal to stop ends the program, not only the box.
+    if (const UserMessage unlocked = lock.message(); !unlocked.text.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, unlocked] { showMessageBox(&window, unlocked); });
+    }
     return app.exec();
 }
