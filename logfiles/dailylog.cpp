@@ -55,24 +55,21 @@ QString nextNumber(QString number)
 // records must end up in exactly one file: if the temporary log stays, the copy goes.
 QString copyToDailyLog(const QString &temporaryLog, const QString &target)
 {
-    QFile source(temporaryLog);
-    const QByteArray pending = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
-    if (source.error() != QFileDevice::NoError) {
-        return u"Could not read the temporary log %1: %2"_s.arg(
-            QDir::toNativeSeparators(temporaryLog), source.errorString());
+    const FileResult<QByteArray> pending = readWholeFile(u"read the temporary log"_s, temporaryLog);
+    if (!pending.ok()) {
+        return pending.error;
     }
-    if (const QString reason = writeWholeFile(target, pending, ExistingFile::Keep);
-        !reason.isEmpty()) {
-        return u"Could not copy the temporary log to %1: %2"_s.arg(
-            QDir::toNativeSeparators(target), reason);
+    const FileOutcome copied
+        = writeWholeFile(u"copy the temporary log to"_s, target, pending.value, ExistingFile::Keep);
+    if (!copied.ok()) {
+        return copied.error;
     }
-    QFile copied(target);
-    if (!source.remove()) {
-        QString error = u"Could not delete the temporary log %1: %2. No daily log was made."_s.arg(
-            QDir::toNativeSeparators(temporaryLog), source.errorString());
-        if (!copied.remove()) {
+    if (QFile source(temporaryLog); !source.remove()) {
+        QString error = fileFailure(u"delete the temporary log"_s, temporaryLog,
+            source.errorString() + u". No daily log was made."_s);
+        if (QFile copy(target); !copy.remove()) {
             error += u" The copy %1 could not be removed either: %2"_s.arg(
-                QDir::toNativeSeparators(target), copied.errorString());
+                QDir::toNativeSeparators(target), copy.errorString());
         }
         return error;
     }
@@ -105,19 +102,15 @@ QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &loc
     return highest.isEmpty() ? stem + ".adi"_L1 : stem + u'_' + nextNumber(highest) + ".adi"_L1;
 }
 
-GenerateOutcome generateDailyLog(
+FileResult<QString> generateDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale)
 {
-    const auto failed = [](const QString &error) {
-        return GenerateOutcome { { MessageStyle::Error, error }, false };
-    };
-
     if (const FileOutcome saved = saveTemporaryLog(folder, logText); !saved.ok()) {
-        return failed(saved.error);
+        return { saved.error, {} };
     }
     const QString temporaryLog = folder.findTemporaryLog();
     if (temporaryLog.isEmpty()) {
-        return { { MessageStyle::Information, u"Nothing to elaborate"_s }, false };
+        return {};
     }
 
     // The records move into the daily log in one step: after a crash or a power cut they are all
@@ -126,15 +119,24 @@ GenerateOutcome generateDailyLog(
     // without replacing; that copy is written whole, so a full disk leaves no daily log at all.
     const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
     if (QFileInfo(temporaryLog).isSymLink() || !renameWithoutReplacing(temporaryLog, target)) {
-        if (const QString error = copyToDailyLog(temporaryLog, target); !error.isEmpty()) {
-            return failed(error);
+        if (QString error = copyToDailyLog(temporaryLog, target); !error.isEmpty()) {
+            return { std::move(error), {} };
         }
     }
     // The temporary log must stay gone after a power cut too, or its records would go into the
     // next daily log a second time.
     syncFolder(folder.path());
-    return { { MessageStyle::Information,
-                 "ADIF log is created in "_L1 + folder.nativePath()
-                     + "\r\ntemporary Log will be erased"_L1 },
-        true };
+    return { {}, target };
+}
+
+UserMessage dailyLogCreatedMessage(const LogFolder &folder)
+{
+    return { MessageStyle::Information,
+        "ADIF log is created in "_L1 + folder.nativePath()
+            + "\r\ntemporary Log will be erased"_L1 };
+}
+
+UserMessage nothingToElaborateMessage()
+{
+    return { MessageStyle::Information, u"Nothing to elaborate"_s };
 }

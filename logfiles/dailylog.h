@@ -14,13 +14,13 @@
 // file, a folder, a link). A gap is not filled, so a name is never used twice.
 [[nodiscard]] QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &locale);
 
-struct [[nodiscard]] GenerateOutcome {
-    UserMessage message;
-    bool written = false; // a daily log was made and the temporary log is gone
-};
-
 // Saves the log text to the temporary log, then moves the temporary log to the day's next daily
-// log. All or nothing: on any failure no daily log is left behind and the temporary log keeps the
-// records.
-GenerateOutcome generateDailyLog(
+// log, and gives back the daily log's path; none when nothing is pending (no log text and no
+// temporary log). All or nothing: on any failure no daily log is left behind and the temporary log
+// keeps the records.
+FileResult<QString> generateDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale);
+
+// What the operator is told after a daily log was made, and when nothing was pending.
+[[nodiscard]] UserMessage dailyLogCreatedMessage(const LogFolder &folder);
+[[nodiscard]] UserMessage nothingToElaborateMessage();

@@ -3,10 +3,9 @@
 #include "logfiles/wholefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -18,11 +17,6 @@ constexpr auto temporaryLogName = "log.pnd"_L1;
 bool isOrdinaryFile(const QFileInfo &info)
 {
     return info.isFile() && !info.isHidden();
-}
-
-QString failure(const QString &what, const QString &path, const QString &reason)
-{
-    return u"Could not %1 %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
 }
 
 // The files are 8-bit Latin-1, one byte per character, so ADIF lengths counted in characters are
@@ -136,26 +130,31 @@ FileOutcome ensureLogFolder(const LogFolder &folder)
     if (info.isDir()) {
         return {};
     }
-    if (QDir().mkpath(folder.path())) {
-        return {};
+    if (info.exists()) {
+        return { fileFailure(
+            u"create the log folder"_s, folder.path(), u"a file of that name is in the way"_s) };
     }
-    const QString reason
-        = info.exists() ? u"a file of that name is in the way"_s : qt_error_string(errno);
-    return { failure(u"create the log folder"_s, folder.path(), reason) };
+    // The standard library, unlike QDir::mkpath(), says why a folder could not be made.
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder.path()).toStdString(), error);
+    if (error) {
+        return { fileFailure(
+            u"create the log folder"_s, folder.path(), QString::fromLocal8Bit(error.message())) };
+    }
+    return {};
 }
 
-LoadOutcome loadTemporaryLog(const LogFolder &folder)
+FileResult<std::optional<QString>> loadTemporaryLog(const LogFolder &folder)
 {
     const QString path = folder.findTemporaryLog();
     if (path.isEmpty()) {
         return {};
     }
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (file.error() != QFileDevice::NoError) {
-        return { { failure(u"read the temporary log"_s, path, file.errorString()) }, true, {} };
+    const FileResult<QByteArray> read = readWholeFile(u"read the temporary log"_s, path);
+    if (!read.ok()) {
+        return { read.error, {} };
     }
-    return { {}, true, logTextFromFileBytes(bytes) };
+    return { {}, logTextFromFileBytes(read.value) };
 }
 
 FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
@@ -167,14 +166,11 @@ FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
     // A temporary log that cannot be read was not loaded at start-up either: replacing it would
     // lose the records it holds.
     if (const QFileInfo existing(path); existing.isFile() && !existing.isReadable()) {
-        return { failure(u"write the temporary log"_s, path,
+        return { fileFailure(u"write the temporary log"_s, path,
             u"the file there cannot be read, so it is left as it is"_s) };
     }
     // A crash or a full disk leaves the previous temporary log whole.
-    if (const QString reason = writeWholeFile(path, fileBytes(logText)); !reason.isEmpty()) {
-        return { failure(u"write the temporary log"_s, path, reason) };
-    }
-    return {};
+    return writeWholeFile(u"write the temporary log"_s, path, fileBytes(logText));
 }
 
 QString temporaryLogUpdatedMessage(const LogFolder &folder)

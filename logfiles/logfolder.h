@@ -1,8 +1,10 @@
 #pragma once
 
-#include "record/usermessage.h"
+#include "logfiles/fileresult.h"
 
 #include <QString>
+
+#include <optional>
 
 // The one folder that holds the temporary log (the pending records between runs) and the daily
 // ADIF logs. Every file is opened, used and closed inside one call; nothing is kept open.
@@ -33,28 +35,14 @@ private:
     QString m_path;
 };
 
-// The outcome of a file operation: empty on success, otherwise a message for the operator that
-// names what failed, where, and the system's reason.
-struct [[nodiscard]] FileOutcome {
-    QString error;
-
-    [[nodiscard]] bool ok() const { return error.isEmpty(); }
-    [[nodiscard]] UserMessage message() const { return { MessageStyle::Error, error }; }
-};
-
 // At start-up: creates the log folder unless a daily log or the temporary log shows that it is
 // already in use, or it already exists.
 FileOutcome ensureLogFolder(const LogFolder &folder);
 
-struct [[nodiscard]] LoadOutcome {
-    FileOutcome outcome;
-    bool found = false; // whether there was a temporary log to load
-    QString logText; // with CR LF line ends
-};
-
-// Reads the temporary log back into a log text. Lines may end in CR LF, LF or CR; each is joined
-// with CR LF, and the empty line the save step adds at the end is dropped again.
-LoadOutcome loadTemporaryLog(const LogFolder &folder);
+// Reads the temporary log back into a log text with CR LF line ends; none when there is no
+// temporary log. Lines may end in CR LF, LF or CR; each is joined with CR LF, and the empty line
+// the save step adds at the end is dropped again.
+FileResult<std::optional<QString>> loadTemporaryLog(const LogFolder &folder);
 
 // Writes the log text and one more CR LF to the temporary log, replacing it whole. An empty log
 // text writes nothing and leaves an earlier temporary log as it is.

@@ -31,14 +31,17 @@ QString syncToDevice(int handle)
 
 } // namespace
 
-QString writeWholeFile(const QString &path, const QByteArray &bytes, ExistingFile existing)
+FileOutcome writeWholeFile(
+    const QString &what, const QString &path, const QByteArray &bytes, ExistingFile existing)
 {
+    const auto failed
+        = [&](const QString &reason) { return FileOutcome { fileFailure(what, path, reason) }; };
     QSaveFile file(path);
     // Unbuffered, so that every write reaches the system at once and a full disk shows in its
     // result: a buffered write that fails only when the buffer is flushed inside commit() goes
     // unnoticed there, and the short file would be renamed into place.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return file.errorString();
+        return failed(file.errorString());
     }
     // A write that stops part-way returns its short count without a reason; the next one fails
     // with it.
@@ -46,21 +49,31 @@ QString writeWholeFile(const QString &path, const QByteArray &bytes, ExistingFil
     while (written < bytes.size()) {
         const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
         if (now <= 0) {
-            return file.errorString();
+            return failed(file.errorString());
         }
         written += now;
     }
     if (QString reason = syncToDevice(file.handle()); !reason.isEmpty()) {
-        return reason;
+        return failed(reason);
     }
     if (existing == ExistingFile::Keep && QFileInfo::exists(path)) {
-        return u"a file of that name is already there"_s;
+        return failed(u"a file of that name is already there"_s);
     }
     if (!file.commit()) {
-        return file.errorString();
+        return failed(file.errorString());
     }
     syncFolder(QFileInfo(path).absolutePath());
     return {};
+}
+
+FileResult<QByteArray> readWholeFile(const QString &what, const QString &path)
+{
+    QFile file(path);
+    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (file.error() != QFileDevice::NoError) {
+        return { fileFailure(what, path, file.errorString()), {} };
+    }
+    return { {}, std::move(bytes) };
 }
 
 bool renameWithoutReplacing(const QString &from, const QString &to)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logfiles/fileresult.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,10 +15,13 @@ enum class ExistingFile {
 // write checked to its end, flushed to the storage device, then renamed into place and the rename
 // flushed too. Whatever happens on the way (a full disk, a crash, a power cut), the path holds
 // either its previous content or the new one, and nothing half-written is left beside it. With
-// ExistingFile::Keep a file already at the path is left alone and the write fails. Returns the
-// system's reason on failure, an empty text on success.
-[[nodiscard]] QString writeWholeFile(
-    const QString &path, const QByteArray &bytes, ExistingFile existing = ExistingFile::Replace);
+// ExistingFile::Keep a file already at the path is left alone and the write fails. A failure is
+// told as "Could not <what> <path>: <reason>".
+FileOutcome writeWholeFile(const QString &what, const QString &path, const QByteArray &bytes,
+    ExistingFile existing = ExistingFile::Replace);
+
+// Reads the whole file at path; a failure is told as "Could not <what> <path>: <reason>".
+FileResult<QByteArray> readWholeFile(const QString &what, const QString &path);
 
 // Gives the file at "from" the name "to" in one step, provided nothing stands at "to": no file is
 // ever replaced, and after a crash or a power cut the file has one name or the other, never both.

@@ -45,7 +45,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const QString &name = {}) const { return m_dir->filePath(name); }
-    GenerateOutcome generate(const QString &logText, QDate date = day) const
+    FileResult<QString> generate(const QString &logText, QDate date = day) const
     {
         return generateDailyLog(LogFolder(m_dir->path()), logText, date, english);
     }
@@ -116,12 +116,7 @@ void TestDailyLog::sixGenerationsOnOneDay()
         u"log_07Dec2026_6.adi"_s };
     for (int run = 0; run < expected.size(); ++run) {
         const QString logText = u"<CALL:3>K1A<RST_SENT:1>%1<EOR>\r\n"_s.arg(run);
-        const GenerateOutcome outcome = generate(logText);
-        QVERIFY(outcome.written);
-        QCOMPARE(outcome.message.style, MessageStyle::Information);
-        QCOMPARE(outcome.message.text,
-            "ADIF log is created in "_L1 + QDir::toNativeSeparators(path())
-                + "\r\ntemporary Log will be erased"_L1);
+        QCOMPARE(generate(logText).value, path(expected.at(run)));
         // A byte-for-byte copy of what the temporary log held; that one is gone.
         QCOMPARE(readBytes(path(expected.at(run))), logText.toLatin1() + "\r\n");
         QVERIFY(!QFileInfo::exists(path(u"log.pnd"_s)));
@@ -133,8 +128,8 @@ void TestDailyLog::sixGenerationsOnOneDay()
 
 void TestDailyLog::differentDaysDoNotCollide()
 {
-    QVERIFY(generate(u"A<EOR>\r\n"_s).written);
-    QVERIFY(generate(u"B<EOR>\r\n"_s, day.addDays(1)).written);
+    QVERIFY(generate(u"A<EOR>\r\n"_s).ok());
+    QVERIFY(generate(u"B<EOR>\r\n"_s, day.addDays(1)).ok());
     QCOMPARE(entryNames(path()), QStringList({ u"log_07Dec2026.adi"_s, u"log_08Dec2026.adi"_s }));
 }
 
@@ -142,8 +137,7 @@ void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 {
     writeBytes(path(u"log.pnd"_s), "old<EOR>\r\n\r\n");
     const QByteArray pendingId = fileId(path(u"log.pnd"_s));
-    const GenerateOutcome outcome = generate(QString());
-    QVERIFY(outcome.written);
+    QCOMPARE(generate(QString()).value, path(u"log_07Dec2026.adi"_s));
     QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old<EOR>\r\n\r\n");
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
     // Moved, not copied: the same file under its new name, so it was never in two places.
@@ -152,10 +146,9 @@ void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 
 void TestDailyLog::nothingToElaborate()
 {
-    const GenerateOutcome outcome = generate(QString());
-    QVERIFY(!outcome.written);
-    QCOMPARE(
-        outcome.message, (UserMessage { MessageStyle::Information, u"Nothing to elaborate"_s }));
+    const FileResult<QString> outcome = generate(QString());
+    QVERIFY(outcome.ok());
+    QCOMPARE(outcome.value, QString());
     QCOMPARE(entryNames(path()), QStringList());
 }
 
@@ -173,8 +166,8 @@ void TestDailyLog::skipsWhateverStandsAtName()
     // A folder and a link that leads nowhere hold their names as a file would.
     QVERIFY(QDir().mkpath(path(u"log_07Dec2026.adi"_s)));
     QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
-    const GenerateOutcome outcome = generate(u"A<EOR>\r\n"_s);
-    QVERIFY2(outcome.written, qPrintable(outcome.message.text));
+    const FileResult<QString> outcome = generate(u"A<EOR>\r\n"_s);
+    QCOMPARE(outcome.value, path(u"log_07Dec2026_3.adi"_s));
     QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)), "A<EOR>\r\n\r\n");
     QVERIFY(QFileInfo(path(u"log_07Dec2026.adi"_s)).isDir());
     QCOMPARE(entryNames(path()),
@@ -185,17 +178,15 @@ void TestDailyLog::skipsWhateverStandsAtName()
 void TestDailyLog::failedSaveMakesNoDailyLog()
 {
     const QString gone = path(u"gone"_s);
-    const GenerateOutcome outcome
+    const FileResult<QString> outcome
         = generateDailyLog(LogFolder(gone), u"A<EOR>\r\n"_s, day, english);
-    QVERIFY(!outcome.written);
-    QCOMPARE(outcome.message.style, MessageStyle::Error);
-    QVERIFY(outcome.message.text.contains(QDir::toNativeSeparators(gone)));
+    QVERIFY(!outcome.ok());
+    QVERIFY(outcome.error.contains(QDir::toNativeSeparators(gone)));
     QVERIFY(!QFileInfo::exists(gone));
 
     QVERIFY(QDir().mkpath(path(u"log.pnd"_s)));
-    const GenerateOutcome blocked = generate(u"A<EOR>\r\n"_s);
-    QVERIFY(!blocked.written);
-    QVERIFY(blocked.message.text.startsWith(u"Could not write the temporary log"_s));
+    const FileResult<QString> blocked = generate(u"A<EOR>\r\n"_s);
+    QVERIFY(blocked.error.startsWith(u"Could not write the temporary log"_s));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }
 
@@ -207,20 +198,18 @@ void TestDailyLog::linkedTemporaryLogIsCopiedWhole()
     QTemporaryDir elsewhere;
     writeBytes(elsewhere.filePath(u"pending"_s), pending);
     QVERIFY(QFile::link(elsewhere.filePath(u"pending"_s), path(u"log.pnd"_s)));
-    GenerateOutcome outcome;
+    FileResult<QString> outcome;
     {
         const FileSizeLimit limit(1024); // the disk fills up part-way through the daily log
         outcome = generate({});
     }
-    QVERIFY(!outcome.written);
-    QCOMPARE(outcome.message.style, MessageStyle::Error);
-    QVERIFY2(outcome.message.text.startsWith(u"Could not copy the temporary log to "_s
+    QVERIFY2(outcome.error.startsWith(u"Could not copy the temporary log to "_s
                  + QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
-        qPrintable(outcome.message.text));
+        qPrintable(outcome.error));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
     QCOMPARE(readBytes(path(u"log.pnd"_s)), pending);
 
-    QVERIFY(generate({}).written); // room again
+    QVERIFY(generate({}).ok()); // room again
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
     QVERIFY(!QFileInfo(path(u"log_07Dec2026.adi"_s)).isSymLink());
     QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), pending);

@@ -89,14 +89,13 @@ void TestLogFolder::roundTripGivesSameLogText()
     QVERIFY(saveTemporaryLog(folder, logText).ok());
     QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), logText.toLatin1() + "\r\n");
 
-    const LoadOutcome loaded = loadTemporaryLog(folder);
-    QVERIFY(loaded.outcome.ok());
-    QVERIFY(loaded.found);
-    QCOMPARE(loaded.logText, logText);
-    QCOMPARE(countRecords(loaded.logText), 2);
+    const auto loaded = loadTemporaryLog(folder);
+    QVERIFY(loaded.ok());
+    QCOMPARE(loaded.value, logText);
+    QCOMPARE(countRecords(*loaded.value), 2);
 
     // Saving what was loaded changes nothing on disk.
-    QVERIFY(saveTemporaryLog(folder, loaded.logText).ok());
+    QVERIFY(saveTemporaryLog(folder, *loaded.value).ok());
     QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), logText.toLatin1() + "\r\n");
 }
 
@@ -132,24 +131,22 @@ void TestLogFolder::loadsFileContents()
     QVERIFY(QDir().mkpath(logPath()));
     writeBytes(logPath() + u"/log.pnd"_s, fileBytes);
 
-    const LoadOutcome loaded = loadTemporaryLog(LogFolder(logPath()));
-    QVERIFY(loaded.outcome.ok());
-    QVERIFY(loaded.found);
-    QCOMPARE(loaded.logText, logText);
-    QCOMPARE(countRecords(loaded.logText), count);
+    const auto loaded = loadTemporaryLog(LogFolder(logPath()));
+    QVERIFY(loaded.ok());
+    QCOMPARE(loaded.value, logText);
+    QCOMPARE(countRecords(*loaded.value), count);
 }
 
 void TestLogFolder::loadsNothingWithoutTemporaryLog()
 {
     QVERIFY(QDir().mkpath(logPath() + u"/log.pnd"_s)); // a folder of that name is no log
-    const LoadOutcome loaded = loadTemporaryLog(LogFolder(logPath()));
-    QVERIFY(loaded.outcome.ok());
-    QVERIFY(!loaded.found);
-    QVERIFY(loaded.logText.isEmpty());
+    const auto loaded = loadTemporaryLog(LogFolder(logPath()));
+    QVERIFY(loaded.ok());
+    QVERIFY(!loaded.value);
 
-    const LoadOutcome missingFolder = loadTemporaryLog(LogFolder(logPath() + u"/gone"_s));
-    QVERIFY(missingFolder.outcome.ok());
-    QVERIFY(!missingFolder.found);
+    const auto missingFolder = loadTemporaryLog(LogFolder(logPath() + u"/gone"_s));
+    QVERIFY(missingFolder.ok());
+    QVERIFY(!missingFolder.value);
 }
 
 void TestLogFolder::emptyLogTextLeavesOldTemporaryLog()
@@ -167,7 +164,7 @@ void TestLogFolder::writesLatin1Bytes()
     QVERIFY(saveTemporaryLog(folder, u"<MODE:4>Ä€ßx<EOR>\r\n"_s).ok());
     // One byte per character, so the declared length still matches; the euro sign is no Latin-1.
     QCOMPARE(readBytes(logPath() + u"/log.pnd"_s), QByteArray("<MODE:4>\xc4?\xdfx<EOR>\r\n\r\n"));
-    QCOMPARE(loadTemporaryLog(folder).logText, u"<MODE:4>Ä?ßx<EOR>\r\n"_s);
+    QCOMPARE(loadTemporaryLog(folder).value, u"<MODE:4>Ä?ßx<EOR>\r\n"_s);
 }
 
 void TestLogFolder::matchesTemporaryLogNameWithoutCase()
@@ -175,7 +172,7 @@ void TestLogFolder::matchesTemporaryLogNameWithoutCase()
     QVERIFY(QDir().mkpath(logPath()));
     writeBytes(logPath() + u"/LOG.PND"_s, "A<EOR>\r\n\r\n");
     const LogFolder folder(logPath());
-    QCOMPARE(loadTemporaryLog(folder).logText, u"A<EOR>\r\n"_s);
+    QCOMPARE(loadTemporaryLog(folder).value, u"A<EOR>\r\n"_s);
     QVERIFY(saveTemporaryLog(folder, u"B<EOR>\r\n"_s).ok());
     QCOMPARE(entryNames(logPath()), QStringList { u"LOG.PND"_s });
     QCOMPARE(readBytes(logPath() + u"/LOG.PND"_s), "B<EOR>\r\n\r\n");
@@ -199,7 +196,7 @@ void TestLogFolder::keepsUnreadableTemporaryLog()
         [&] { QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner); });
 
     const LogFolder folder(logPath());
-    QVERIFY(!loadTemporaryLog(folder).outcome.ok());
+    QVERIFY(!loadTemporaryLog(folder).ok());
     const FileOutcome saved = saveTemporaryLog(folder, u"new<EOR>\r\n"_s);
     QVERIFY(!saved.ok());
     QVERIFY(saved.error.contains(u"cannot be read"_s));

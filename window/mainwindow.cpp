@@ -304,17 +304,17 @@ void MainWindow::startUp()
     m_year->setEditText(presets.year);
     m_time->setText(presets.time);
 
-    const LoadOutcome loaded = loadTemporaryLog(m_folder);
-    if (!loaded.outcome.ok()) {
-        present(loaded.outcome.message());
-    } else if (loaded.found) {
+    const FileResult<std::optional<QString>> loaded = loadTemporaryLog(m_folder);
+    if (!loaded.ok()) {
+        present(loaded.message());
+    } else if (const std::optional<QString> &logText = loaded.value) {
         // Filled once, and counted from the text just loaded: the change handler would read the
         // whole box back out to count it, which costs as much again for a large list.
         {
             const QSignalBlocker loading(m_logBox);
-            m_logBox->setPlainText(boxTextFromLogText(loaded.logText));
+            m_logBox->setPlainText(boxTextFromLogText(*logText));
         }
-        m_frame->setTitle(recordCountCaption(countRecords(loaded.logText)));
+        m_frame->setTitle(recordCountCaption(countRecords(*logText)));
         m_logBox->moveCursor(QTextCursor::End);
     }
 }
@@ -346,16 +346,20 @@ void MainWindow::onExit()
 
 void MainWindow::onGenerateLog()
 {
-    const GenerateOutcome outcome
+    const FileResult<QString> made
         = generateDailyLog(m_folder, logText(), m_clock().date(), QLocale::system());
-    if (outcome.written) {
+    if (!made.ok()) {
+        present(made.message());
+    } else if (made.value.isEmpty()) {
+        present(nothingToElaborateMessage());
+    } else {
         // The records are in the daily log and the temporary log is gone. The list is emptied
         // before the message box runs its event loop, so that a write the typing scheduled, a
         // signal or the end of the session finds nothing to write back.
         m_logBox->clear();
         markWritten();
+        present(dailyLogCreatedMessage(m_folder));
     }
-    present(outcome.message);
 }
 
 void MainWindow::onCallSignChanged()

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "logfiles/logfolder.h"
+#include "logfiles/usermessage.h"
 #include "record/qsorecord.h"
-#include "record/usermessage.h"
 
 #include <QDateTime>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/usermessage.h"
+#include "logfiles/usermessage.h"
 
 #include <QString>
 
