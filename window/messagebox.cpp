@@ -1,7 +1,5 @@
 #include "messagebox.h"
 
-#include "record/logtext.h"
-
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
@@ -29,7 +27,7 @@ void configureMessageBox(QMessageBox &box, const UserMessage &message)
     }
     box.setTextFormat(Qt::PlainText);
     // Messages end their lines with CR LF like everything the program writes; a label wants LF.
-    box.setText(boxTextFromLogText(message.text));
+    box.setText(QString(message.text).replace("\r\n"_L1, "\n"_L1));
     box.setStandardButtons(QMessageBox::Ok);
 }
 
