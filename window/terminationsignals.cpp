@@ -7,8 +7,9 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
+#include <iterator>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -20,6 +21,8 @@ constexpr int handledSignals[] = { SIGTERM, SIGHUP, SIGINT };
 
 // [0] is written by the handler, [1] read by the event loop.
 int g_signalSocket[2] = { -1, -1 };
+// What each signal did before, given back when the program stops handling it.
+struct sigaction g_previousActions[std::size(handledSignals)];
 
 void onSignal(int signalNumber)
 {
@@ -49,8 +52,8 @@ TerminationSignals::TerminationSignals(QObject *parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signalNumber : handledSignals) {
-        ::sigaction(signalNumber, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(handledSignals); ++i) {
+        ::sigaction(handledSignals[i], &action, &g_previousActions[i]);
     }
 #endif
 }
@@ -61,8 +64,8 @@ TerminationSignals::~TerminationSignals()
     if (!m_notifier) {
         return;
     }
-    for (const int signalNumber : handledSignals) {
-        std::signal(signalNumber, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(handledSignals); ++i) {
+        ::sigaction(handledSignals[i], &g_previousActions[i], nullptr);
     }
     delete m_notifier;
     ::close(g_signalSocket[0]);
