@@ -8,6 +8,7 @@
 // from starting the process until the child reports its window shown and the event queue idle.
 
 #include "logfiles/logfolder.h"
+#include "logfiles/pendinglog.h"
 #include "record/entrychoices.h"
 #include "record/logtext.h"
 #include "record/qsorecord.h"
@@ -267,7 +268,6 @@ int main(int argc, char *argv[])
         auto *callSign = window->findChild<QLineEdit *>(u"Text1"_s);
         auto *logBox = window->findChild<QPlainTextEdit *>(u"Text4"_s);
         auto *frame = window->findChild<QGroupBox *>(u"Frame1"_s);
-        auto *editWrite = window->findChild<QTimer *>(u"editWrite"_s);
         const QString temporaryLog = folder + u"/log.pnd"_s;
         QTest::keyClicks(callSign, u"K1AB"_s);
         QList<double> saves, logKeys, callKeys, writes;
@@ -281,7 +281,7 @@ int main(int argc, char *argv[])
             // The write that follows a hand edit once the typing pauses: the whole log box read
             // and written to the temporary log, flushed to the disk.
             const qint64 sizeBefore = QFileInfo(temporaryLog).size();
-            writes << timeAction([&] { QMetaObject::invokeMethod(editWrite, "timeout"); });
+            writes << timeAction([&] { window->pendingLog().writeWaitingEdit(); });
             if (QFileInfo(temporaryLog).size() != sizeBefore + 1) {
                 qFatal("the hand edit was not written");
             }

@@ -17,7 +17,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -50,10 +49,7 @@ private slots:
     void exitWithEmptyLogWritesNothing();
     void closingByTitleBarSaves();
     void failedSaveKeepsWindowOpen();
-    void handEditIsWrittenWhenTypingPauses();
-    void failedWriteIsReportedOnceAndRetried();
     void generateLogWritesDailyLog();
-    void nothingWrittenBackAfterGenerateLog();
     void nothingToElaborate();
     void reportsUnusableLogFolderAtStartUp();
     void showsLastRecordAfterStartUp();
@@ -90,25 +86,18 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MainWindow> m_window;
     QList<UserMessage> m_messages;
-    std::function<void()> m_whileMessageShown; // runs as if while a message box is open
 };
 
 std::unique_ptr<MainWindow> TestMainWindow::makeWindow(const QDateTime &now)
 {
     return std::make_unique<MainWindow>(
         LogFolder(logPath()), [now] { return now; },
-        [this](const UserMessage &message) {
-            m_messages << message;
-            if (m_whileMessageShown) {
-                m_whileMessageShown();
-            }
-        });
+        [this](const UserMessage &message) { m_messages << message; });
 }
 
 void TestMainWindow::init()
 {
     m_messages.clear();
-    m_whileMessageShown = {};
     m_window.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
@@ -350,66 +339,6 @@ void TestMainWindow::failedSaveKeepsWindowOpen()
     QVERIFY(!m_window->close());
 }
 
-void TestMainWindow::handEditIsWrittenWhenTypingPauses()
-{
-    typeCallSign(u"K1AB"_s);
-    click(u"Command1"_s);
-    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
-    auto *editWrite = m_window->findChild<QTimer *>(u"editWrite"_s);
-    QVERIFY(editWrite);
-    QTest::keyClicks(logBox, u"note"_s);
-    // No keystroke writes; one write follows once the typing pauses, well within 2 s.
-    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"\r\n"_s).toLatin1());
-    QVERIFY(editWrite->isActive());
-    QVERIFY(editWrite->interval() <= 2000);
-    QVERIFY(QMetaObject::invokeMethod(editWrite, "timeout"));
-    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"note\r\n"_s).toLatin1());
-
-    // Emptying the box by hand leaves the temporary log as it was.
-    logBox->selectAll();
-    QTest::keyClick(logBox, Qt::Key_Delete);
-    QVERIFY(QMetaObject::invokeMethod(editWrite, "timeout"));
-    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"note\r\n"_s).toLatin1());
-    QVERIFY(m_messages.isEmpty());
-}
-
-void TestMainWindow::failedWriteIsReportedOnceAndRetried()
-{
-#ifdef Q_OS_UNIX
-    typeCallSign(u"K1AB"_s);
-    click(u"Command1"_s);
-    m_window->show();
-    {
-        const FileSizeLimit limit(k1abRecord.size() + 10); // the disk is full after one record
-        click(u"Command1"_s);
-        click(u"Command1"_s);
-        QTest::keyClicks(control<QPlainTextEdit>(u"Text4"_s), u"x"_s);
-        QVERIFY(
-            QMetaObject::invokeMethod(m_window->findChild<QTimer *>(u"editWrite"_s), "timeout"));
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages.first().style, MessageStyle::Error);
-        QVERIFY2(m_messages.first().text.contains(QDir::toNativeSeparators(logPath(u"log.pnd"_s))),
-            qPrintable(m_messages.first().text));
-        QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + u"\r\n"_s).toLatin1());
-        QCOMPARE(entryNames(logPath()), QStringList { u"log.pnd"_s });
-        QCOMPARE(caption(), u"3 records"_s);
-
-        // Exit asks for the save, so it is told again, and the window stays.
-        click(u"Command2"_s);
-        QCOMPARE(m_messages.size(), 2);
-        QCOMPARE(m_messages.last().style, MessageStyle::Error);
-        QVERIFY(m_window->isVisible());
-    }
-    // Room again: the next change writes everything the box holds.
-    click(u"Command1"_s);
-    QCOMPARE(m_messages.size(), 2);
-    QCOMPARE(readBytes(logPath(u"log.pnd"_s)),
-        (k1abRecord + k1abRecord + k1abRecord + u"x"_s + k1abRecord + u"\r\n"_s).toLatin1());
-#else
-    QSKIP("needs a Unix file size limit");
-#endif
-}
-
 void TestMainWindow::generateLogWritesDailyLog()
 {
     typeCallSign(u"K1AB"_s);
@@ -429,25 +358,6 @@ void TestMainWindow::generateLogWritesDailyLog()
     click(u"Command1"_s);
     click(u"Command4"_s);
     QCOMPARE(entryNames(logPath()).size(), 2);
-}
-
-void TestMainWindow::nothingWrittenBackAfterGenerateLog()
-{
-    typeCallSign(u"K1AB"_s);
-    click(u"Command1"_s);
-    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
-    QTest::keyClick(logBox, Qt::Key_Space);
-    QTest::keyClick(logBox, Qt::Key_Backspace); // a write now waits for the typing to pause
-    // While the confirmation is open, that write comes due and the session ends.
-    m_whileMessageShown = [this] {
-        QVERIFY(
-            QMetaObject::invokeMethod(m_window->findChild<QTimer *>(u"editWrite"_s), "timeout"));
-        m_window->saveWithoutMessages();
-    };
-    click(u"Command4"_s);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(entryNames(logPath()),
-        QStringList { "log_"_L1 + dailyLogStamp(startTime.date(), QLocale::system()) + ".adi"_L1 });
 }
 
 void TestMainWindow::nothingToElaborate()

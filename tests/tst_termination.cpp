@@ -1,21 +1,16 @@
 #include "filehelpers.h"
-#include "window/mainwindow.h"
+#include "logfiles/pendinglog.h"
 #include "window/terminationsignals.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <csignal>
 
 using namespace Qt::StringLiterals;
 
-// Stops a window that holds a change not yet written, from outside, the way a log-out, a closed
-// terminal or Ctrl+C does: the window runs in a child process of this test.
+// Stops a program that holds a change not yet written, from outside, the way a log-out, a closed
+// terminal or Ctrl+C does: it runs in a child process of this test.
 class TestTermination : public QObject {
     Q_OBJECT
 
@@ -29,25 +24,23 @@ namespace {
 const QByteArray record = "<CALL:4>K1AB<QSO_DATE:8:D>20150703<TIME_ON:4>0905<BAND:3>10m"
                           "<MODE:3>SSB<RST_SENT:2>59<EOR>\r\n";
 
-// The child: one Save, then a hand edit still waiting to be written, then "ready". Every message
-// the window would show goes to standard output instead.
+// The child: one Save, then a hand edit that waits for the typing to pause, then "ready". What the
+// operator would be told goes to standard output instead.
 int runChild(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    MainWindow window(
-        LogFolder(QString::fromLocal8Bit(argv[2])),
-        [] { return QDateTime(QDate(2015, 7, 3), QTime(9, 5)); },
-        [](const UserMessage &message) {
-            std::printf("message %s\n", qPrintable(message.text));
-            std::fflush(stdout);
-        });
-    endQuietlyOnTermination(window);
-    window.show();
-    QTest::keyClicks(window.findChild<QLineEdit *>(u"Text1"_s), u"K1AB"_s);
-    window.findChild<QPushButton *>(u"Command1"_s)->click();
-    QTest::keyClicks(window.findChild<QPlainTextEdit *>(u"Text4"_s), u"edit"_s);
+    QCoreApplication app(argc, argv);
+    QString logText = QString::fromLatin1(record);
+    PendingLog pending(LogFolder(QString::fromLocal8Bit(argv[2])), [&logText] { return logText; });
     // However slow this machine, the edit must be left for the signal to write.
-    window.findChild<QTimer *>(u"editWrite"_s)->stop();
+    pending.setTypingPause(std::chrono::hours(1));
+    QObject::connect(&pending, &PendingLog::tell, [](const UserMessage &message) {
+        std::printf("message %s\n", qPrintable(message.text));
+        std::fflush(stdout);
+    });
+    endQuietlyOnTermination(pending);
+    pending.recordSaved();
+    logText += u"edit"_s;
+    pending.editedByHand();
     std::printf("ready\n");
     std::fflush(stdout);
     return app.exec();

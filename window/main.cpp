@@ -1,4 +1,5 @@
 #include "logfiles/logfolderlock.h"
+#include "logfiles/pendinglog.h"
 #include "mainwindow.h"
 #include "messagebox.h"
 #include "terminationsignals.h"
@@ -21,7 +22,13 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(folder, &QDateTime::currentDateTime);
-    endQuietlyOnTermination(window);
+    PendingLog &pending = window.pendingLog();
+    endQuietlyOnTermination(pending);
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop session is ending: nobody is there to answer a message box.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &pending,
+        &PendingLog::saveQuietly, Qt::DirectConnection);
+#endif
     window.show();
     // A lock that could not be made keeps nobody out: the program runs, and says so once. The box
     // opens inside the event loop, so that a signal to stop ends the program, not only the box.

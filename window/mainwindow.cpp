@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "announcer.h"
-#include "logfiles/dailylog.h"
+#include "logfiles/pendinglog.h"
 #include "messagebox.h"
 #include "record/entrychoices.h"
 #include "record/logtext.h"
@@ -23,9 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// How long the log box waits after the last keystroke before it writes the temporary log.
-constexpr std::chrono::milliseconds editWritePause { 1000 };
 
 template <typename Control> Control *makeControl(QWidget *parent, const QString &name)
 {
@@ -134,23 +131,16 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     placeControls();
     setTabOrder();
 
-    m_editWrite = new QTimer(this);
-    m_editWrite->setObjectName(u"editWrite"_s);
-    m_editWrite->setSingleShot(true);
-    m_editWrite->setInterval(editWritePause);
-    connect(
-        m_editWrite, &QTimer::timeout, this, [this] { writeTemporaryLog(FailureReport::Once); });
+    m_pending = new PendingLog(
+        m_folder, [this] { return logText(); }, this);
+    connect(m_pending, &PendingLog::tell, this, &MainWindow::present);
+    connect(m_pending, &PendingLog::handedOver, m_logBox, &QPlainTextEdit::clear);
 
     connect(m_save, &QPushButton::clicked, this, &MainWindow::onSave);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::onExit);
     connect(m_generateLog, &QPushButton::clicked, this, &MainWindow::onGenerateLog);
     connect(m_callSign, &QLineEdit::textChanged, this, &MainWindow::onCallSignChanged);
     connect(m_logBox, &QPlainTextEdit::textChanged, this, &MainWindow::onLogBoxChanged);
-#ifndef QT_NO_SESSIONMANAGER
-    // The desktop session is ending: nobody is there to answer a message box.
-    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::saveWithoutMessages,
-        Qt::DirectConnection);
-#endif
 
     startUp();
 
@@ -335,8 +325,7 @@ void MainWindow::onSave()
         return;
     }
     appendToLogBox(result.record);
-    // On disk before Save returns: a crash or a kill right after it loses nothing.
-    writeTemporaryLog(FailureReport::Once);
+    m_pending->recordSaved();
 }
 
 void MainWindow::onExit()
@@ -346,20 +335,7 @@ void MainWindow::onExit()
 
 void MainWindow::onGenerateLog()
 {
-    const FileResult<QString> made
-        = generateDailyLog(m_folder, logText(), m_clock().date(), QLocale::system());
-    if (!made.ok()) {
-        present(made.message());
-    } else if (made.value.isEmpty()) {
-        present(nothingToElaborateMessage());
-    } else {
-        // The records are in the daily log and the temporary log is gone. The list is emptied
-        // before the message box runs its event loop, so that a write the typing scheduled, a
-        // signal or the end of the session finds nothing to write back.
-        m_logBox->clear();
-        markWritten();
-        present(dailyLogCreatedMessage(m_folder));
-    }
+    m_pending->generateDailyLog(m_clock().date(), QLocale::system());
 }
 
 void MainWindow::onCallSignChanged()
@@ -382,8 +358,7 @@ void MainWindow::onLogBoxChanged()
         }
     }
     m_logBox->moveCursor(QTextCursor::End);
-    m_unwritten = true;
-    m_editWrite->start();
+    m_pending->editedByHand();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -399,16 +374,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // The desktop session closes the window as it ends: save, but show nothing that would hold
     // the log-out up.
     if (qGuiApp->isSavingSession()) {
-        saveWithoutMessages();
+        m_pending->saveQuietly();
         event->accept();
         return;
     }
     // The title-bar button, the system menu and Alt+F4 save like Exit does.
-    if (saveBeforeClosing()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    event->setAccepted(m_pending->saveBeforeClosing());
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -416,48 +387,6 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Only once the box has its real size can it scroll the last record into view.
     QTimer::singleShot(0, m_logBox, &QPlainTextEdit::ensureCursorVisible);
-}
-
-bool MainWindow::saveBeforeClosing()
-{
-    if (m_logBox->document()->isEmpty()) {
-        return true;
-    }
-    if (!writeTemporaryLog(FailureReport::Always)) {
-        return false;
-    }
-    present({ MessageStyle::Information, temporaryLogUpdatedMessage(m_folder) });
-    return true;
-}
-
-void MainWindow::saveWithoutMessages()
-{
-    if (m_unwritten) {
-        writeTemporaryLog(FailureReport::Never);
-    }
-}
-
-bool MainWindow::writeTemporaryLog(FailureReport report)
-{
-    m_editWrite->stop();
-    const FileOutcome saved = saveTemporaryLog(m_folder, logText());
-    if (saved.ok()) {
-        markWritten();
-        m_writeFailing = false;
-        return true;
-    }
-    // The records stay in the box, and the next change, Exit and Generate Log try again.
-    if (report == FailureReport::Always || (report == FailureReport::Once && !m_writeFailing)) {
-        present(saved.message());
-    }
-    m_writeFailing = m_writeFailing || report != FailureReport::Never;
-    return false;
-}
-
-void MainWindow::markWritten()
-{
-    m_editWrite->stop();
-    m_unwritten = false;
 }
 
 void MainWindow::appendToLogBox(const QString &record)

@@ -10,13 +10,13 @@
 #include <functional>
 
 class Announcer;
+class PendingLog;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTimer;
 
 // The program's one window: the entry boxes of a contact, the log box with the pending records,
 // and the Save, Exit and Generate Log buttons. The log box's text is the log text; no copy of it
@@ -37,9 +37,9 @@ public:
     // The log box's text with CR LF line ends, as it is saved and counted.
     [[nodiscard]] QString logText() const;
 
-    // Writes a change not yet in the temporary log, showing nothing: for the end of the session
-    // and for a signal to stop, when a message box would hold up the shut-down.
-    void saveWithoutMessages();
+    // When the list is written to the temporary log; the end of the session and the signals to
+    // stop reach it here.
+    [[nodiscard]] PendingLog &pendingLog() const { return *m_pending; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -59,20 +59,6 @@ private:
     void onCallSignChanged();
     void onLogBoxChanged();
 
-    // Saves the pending records and confirms it; false when the save failed and the window must
-    // stay open so that nothing is lost.
-    bool saveBeforeClosing();
-
-    // How a failed write of the temporary log is told to the operator.
-    enum class FailureReport {
-        Always, // the operator asked for the save and waits for it
-        Once, // a save made along the way: told when writing starts to fail, not at every change
-        Never, // the program is ending and nobody is there to answer a box
-    };
-    // Writes the log text to the temporary log; false when that failed.
-    bool writeTemporaryLog(FailureReport report);
-    // The log box now matches the temporary log on disk.
-    void markWritten();
     void appendToLogBox(const QString &record);
     [[nodiscard]] QsoFields enteredFields() const;
     // Takes the keyboard to the entry, its text selected, ready to be corrected.
@@ -82,11 +68,7 @@ private:
     LogFolder m_folder;
     Clock m_clock;
     MessagePresenter m_presenter;
-
-    // A hand edit of the log box is written once the typing pauses, not at every keystroke.
-    QTimer *m_editWrite = nullptr;
-    bool m_unwritten = false; // the log box holds a change the temporary log does not
-    bool m_writeFailing = false; // the last write failed and the operator has been told
+    PendingLog *m_pending = nullptr;
 
     struct DesignPlace {
         QWidget *control;

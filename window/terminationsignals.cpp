@@ -1,6 +1,6 @@
 #include "terminationsignals.h"
 
-#include "mainwindow.h"
+#include "logfiles/pendinglog.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -84,11 +84,11 @@ void TerminationSignals::onReadable()
 #endif
 }
 
-void endQuietlyOnTermination(MainWindow &window)
+void endQuietlyOnTermination(PendingLog &pending)
 {
-    auto *termination = new TerminationSignals(&window);
-    QObject::connect(termination, &TerminationSignals::received, &window, [&window] {
-        window.saveWithoutMessages();
+    auto *termination = new TerminationSignals(&pending);
+    QObject::connect(termination, &TerminationSignals::received, &pending, [&pending] {
+        pending.saveQuietly();
         // Not quit(): that would close the window first, and closing it confirms with a box.
         QCoreApplication::exit(0);
     });

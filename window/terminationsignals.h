@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class MainWindow;
+class PendingLog;
 class QSocketNotifier;
 
 // Turns SIGTERM (log-out, shut-down), SIGHUP (the terminal closed) and SIGINT (Ctrl+C) into a Qt
@@ -25,6 +25,6 @@ private:
     QSocketNotifier *m_notifier = nullptr;
 };
 
-// From now on each of those signals writes the window's change not yet saved, without a message
-// box that would hold up a shut-down, and ends the program.
-void endQuietlyOnTermination(MainWindow &window);
+// From now on each of those signals writes the change not yet saved, without a message box that
+// would hold up a shut-down, and ends the program.
+void endQuietlyOnTermination(PendingLog &pending);
