@@ -2,7 +2,7 @@
 
 #include "logfiles/logfolder.h"
 #include "logfiles/usermessage.h"
-#include "record/qsorecord.h"
+#include "window/designlayout.h"
 
 #include <QDateTime>
 #include <QWidget>
@@ -10,17 +10,15 @@
 #include <functional>
 
 class Announcer;
+class EntryRow;
 class PendingLog;
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// The program's one window: the entry boxes of a contact, the log box with the pending records,
-// and the Save, Exit and Generate Log buttons. The log box's text is the log text; no copy of it
-// is kept anywhere else.
+// The program's one window: the entries of a contact, the log box with the pending records, and
+// the Save, Exit and Generate Log buttons. The log box's text is the log text; no copy of it is
+// kept anywhere else.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -50,44 +48,25 @@ private:
     void createControls();
     // Puts every control in its place, the design scaled to the font; again when the font changes.
     void placeControls();
-    void setTabOrder();
     void startUp();
 
     void onSave();
     void onExit();
     void onGenerateLog();
-    void onCallSignChanged();
     void onLogBoxChanged();
 
     void appendToLogBox(const QString &record);
-    [[nodiscard]] QsoFields enteredFields() const;
-    // Takes the keyboard to the entry, its text selected, ready to be corrected.
-    void focusEntry(QsoEntry entry);
     void present(const UserMessage &message);
 
     LogFolder m_folder;
     Clock m_clock;
     MessagePresenter m_presenter;
     PendingLog *m_pending = nullptr;
-
-    struct DesignPlace {
-        QWidget *control;
-        QRect rect; // in design pixels
-        double monthShift; // how much of the month box's widening it moves along by
-    };
-    QList<DesignPlace> m_places;
+    DesignLayout m_layout { { 865, 256 } };
 
     QLabel *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
-    QGroupBox *m_frame = nullptr;
-    QLineEdit *m_callSign = nullptr;
-    QComboBox *m_day = nullptr;
-    QComboBox *m_month = nullptr;
-    QComboBox *m_year = nullptr;
-    QLineEdit *m_time = nullptr;
-    QComboBox *m_band = nullptr;
-    QComboBox *m_mode = nullptr;
-    QLineEdit *m_report = nullptr;
+    EntryRow *m_entries = nullptr;
     QPlainTextEdit *m_logBox = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_exit = nullptr;
