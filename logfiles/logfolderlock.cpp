@@ -1,5 +1,7 @@
 #include "logfolderlock.h"
 
+#include "logfiles/programname.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QSysInfo>
@@ -62,23 +64,23 @@ bool LogFolderLock::takeOverUnfinishedLock()
 UserMessage LogFolderLock::message() const
 {
     const QString lockPath = QDir::toNativeSeparators(m_lock.fileName());
+    const QString folder = m_folder.nativePath();
     switch (m_state) {
     case State::Taken:
         return {};
     case State::HeldHere:
         return { MessageStyle::Information,
-            "Quillog is already running with the log folder "_L1 + m_folder.nativePath() };
+            u"%1 is already running with the log folder %2"_s.arg(programName(), folder) };
     case State::HeldElsewhere:
         return { MessageStyle::Information,
-            u"Quillog is already running with the log folder %1 on the computer %2. If it no "
-            u"longer "
-            "runs there, remove the lock file %3 and start Quillog again."_s.arg(
-                m_folder.nativePath(), m_holderHost, lockPath) };
+            u"%1 is already running with the log folder %2 on the computer %3. If it no longer "
+            u"runs there, remove the lock file %4 and start %1 again."_s.arg(
+                programName(), folder, m_holderHost, lockPath) };
     case State::Unavailable:
         return { MessageStyle::Information,
-            u"Quillog could not make its lock file %1, so it cannot keep a second copy from "
-            "running with the log folder %2. Run only one copy with this folder."_s.arg(
-                lockPath, m_folder.nativePath()) };
+            u"%1 could not make its lock file %2, so it cannot keep a second copy from running "
+            u"with the log folder %3. Run only one copy with this folder."_s.arg(
+                programName(), lockPath, folder) };
     }
     return {};
 }

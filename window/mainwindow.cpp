@@ -3,6 +3,7 @@
 #include "announcer.h"
 #include "entryrow.h"
 #include "logfiles/pendinglog.h"
+#include "logfiles/programname.h"
 #include "messagebox.h"
 #include "record/entrychoices.h"
 #include "record/logtext.h"
@@ -58,7 +59,7 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     , m_presenter(std::move(presenter))
 {
     setObjectName(u"Form1"_s);
-    setWindowTitle(u"Quillog v1.0 by Velmar"_s);
+    setWindowTitle(u"%1 v%2 by Velmar"_s.arg(programName(), programVersion()));
     // Twice each size as well, for screens with two device pixels to the pixel.
     QIcon icon;
     for (const int size : { 16, 24, 32, 48, 64, 96 }) {

@@ -1,12 +1,15 @@
 #include "messagebox.h"
 
+#include "logfiles/programname.h"
+
 #include <QMessageBox>
 
 using namespace Qt::StringLiterals;
 
 QString applicationTitle()
 {
-    return u"Quillog_10_eng"_s;
+    // "Quillog_10_eng": the name, the version's digits, the language.
+    return u"%1_%2_eng"_s.arg(programName(), programVersion().remove(u'.'));
 }
 
 void configureMessageBox(QMessageBox &box, const UserMessage &message)
@@ -18,11 +21,11 @@ void configureMessageBox(QMessageBox &box, const UserMessage &message)
         break;
     case MessageStyle::Information:
         box.setIcon(QMessageBox::Information);
-        box.setWindowTitle(u"Quillog"_s);
+        box.setWindowTitle(programName());
         break;
     case MessageStyle::Error:
         box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(u"Quillog"_s);
+        box.setWindowTitle(programName());
         break;
     }
     box.setTextFormat(Qt::PlainText);
