@@ -20,10 +20,9 @@ constexpr std::chrono::milliseconds ownerWriteGrace = 500ms;
 
 LogFolderLock::LogFolderLock(const LogFolder &folder)
     : m_folder(folder)
+    , m_folderMade(ensureLogFolder(folder))
     , m_lock(QDir(folder.path()).filePath(u".quillog.lock"_s))
 {
-    // A folder that cannot be made is reported when the window starts up.
-    static_cast<void>(ensureLogFolder(folder));
     // Held for the whole run, however long: only a lock whose process is gone is stale, never one
     // that is merely old.
     m_lock.setStaleLockTime(0);
@@ -63,6 +62,9 @@ bool LogFolderLock::takeOverUnfinishedLock()
 
 UserMessage LogFolderLock::message() const
 {
+    if (!m_folderMade.ok()) {
+        return m_folderMade.message(); // and so no lock could be made in it either
+    }
     const QString lockPath = QDir::toNativeSeparators(m_lock.fileName());
     const QString folder = m_folder.nativePath();
     switch (m_state) {

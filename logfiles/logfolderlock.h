@@ -10,7 +10,8 @@
 // its process is gone, or it never got as far as writing its owner into the lock.
 class LogFolderLock {
 public:
-    // Creates the log folder when it is missing, then tries to take the lock.
+    // Creates the log folder when it is missing (the first start on this computer), then tries to
+    // take the lock inside it.
     explicit LogFolderLock(const LogFolder &folder);
 
     // Another running copy of the program holds the folder, on this computer or on another one
@@ -20,8 +21,9 @@ public:
         return m_state == State::HeldHere || m_state == State::HeldElsewhere;
     }
 
-    // What the operator is told at start: why the program does not start, or that the lock could
-    // not be made and a second copy cannot be kept out; empty when the lock is taken.
+    // What the operator is told at start: why the program does not start, that the log folder
+    // could not be made, or that the lock could not be made and a second copy cannot be kept out;
+    // empty when the lock is taken.
     [[nodiscard]] UserMessage message() const;
 
 private:
@@ -34,6 +36,7 @@ private:
     [[nodiscard]] bool takeOverUnfinishedLock();
 
     LogFolder m_folder;
+    FileOutcome m_folderMade;
     QLockFile m_lock;
     State m_state = State::Taken;
     QString m_holderHost; // the computer of the copy that holds it, when that is another one

@@ -35,6 +35,7 @@ private slots:
     void lockAdmitsOneCopyPerFolder();
     void lockLeftBehind_data();
     void lockLeftBehind();
+    void lockTellsOfFolderThatCannotBeMade();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -316,6 +317,16 @@ void TestLogFolder::lockLeftBehind()
         QVERIFY(
             lockContent == "/" ? QFileInfo(lockPath).isDir() : readBytes(lockPath) == lockContent);
     }
+}
+
+void TestLogFolder::lockTellsOfFolderThatCannotBeMade()
+{
+    writeBytes(logPath(), "a file where the folder belongs");
+    const LogFolderLock lock { LogFolder(logPath()) };
+    QVERIFY(!lock.heldByAnotherCopy()); // the program opens, to show what it can
+    QCOMPARE(lock.message().style, MessageStyle::Error);
+    QVERIFY2(lock.message().text.startsWith(u"Could not create the log folder "_s),
+        qPrintable(lock.message().text));
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)

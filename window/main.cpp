@@ -30,10 +30,11 @@ int main(int argc, char *argv[])
         &PendingLog::saveQuietly, Qt::DirectConnection);
 #endif
     window.show();
-    // A lock that could not be made keeps nobody out: the program runs, and says so once. The box
-    // opens inside the event loop, so that a signal to stop ends the program, not only the box.
-    if (const UserMessage unlocked = lock.message(); !unlocked.text.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, unlocked] { showMessageBox(&window, unlocked); });
+    // A log folder or a lock that could not be made keeps nobody out: the program runs, and says so
+    // once. The box opens inside the event loop, so that a signal to stop ends the program, not
+    // only the box.
+    if (const UserMessage atStart = lock.message(); !atStart.text.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, atStart] { showMessageBox(&window, atStart); });
     }
     return app.exec();
 }

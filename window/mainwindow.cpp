@@ -131,9 +131,6 @@ void MainWindow::placeControls()
 
 void MainWindow::startUp()
 {
-    if (const FileOutcome folder = ensureLogFolder(m_folder); !folder.ok()) {
-        present(folder.message());
-    }
     m_entries->setTitle(startUpCountCaption());
     m_entries->setPresets(entryPresets(m_clock()));
 
