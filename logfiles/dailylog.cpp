@@ -24,7 +24,7 @@ QStringView dailyLogNumber(QStringView fileName, QStringView stem)
     if (suffix.isEmpty()) {
         return u"1";
     }
-    const QStringView number = suffix.sliced(std::min<qsizetype>(1, suffix.size()));
+    const QStringView number = suffix.sliced(1);
     const bool digitsOnly
         = std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!suffix.startsWith(u'_') || number.isEmpty() || !digitsOnly || number.startsWith(u'0')

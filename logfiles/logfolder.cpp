@@ -3,6 +3,7 @@
 #include "logfiles/wholefile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <filesystem>

@@ -29,9 +29,8 @@ LogFolderLock::LogFolderLock(const LogFolder &folder)
     if (m_lock.tryLock() || takeOverUnfinishedLock()) {
         return;
     }
-    qint64 pid = 0;
     QString host;
-    if (!m_lock.getLockInfo(&pid, &host, nullptr)) {
+    if (!m_lock.getLockInfo(nullptr, &host, nullptr)) {
         m_state = State::Unavailable;
     } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
         m_state = State::HeldElsewhere;
