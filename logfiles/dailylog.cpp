@@ -1,10 +1,13 @@
 #include "dailylog.h"
 
 #include "logfiles/wholefile.h"
+#include "record/fieldlengths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -76,6 +79,26 @@ QString copyToDailyLog(const QString &temporaryLog, const QString &target)
     return {};
 }
 
+// A temporary log left from an earlier run, the list emptied by hand since: its lengths are set in
+// the file itself before it moves. The file is left alone when every length fits.
+FileResult<QString> repairTemporaryLog(const QString &path)
+{
+    const FileResult<QByteArray> read = readWholeFile(u"read the temporary log"_s, path);
+    if (!read.ok()) {
+        return { read.error, {} };
+    }
+    const FieldLengthRepair repair = repairFieldLengths(QString::fromLatin1(read.value));
+    if (std::any_of(repair.mismatches.begin(), repair.mismatches.end(),
+            [](const LengthMismatch &mismatch) { return mismatch.corrected; })) {
+        const FileOutcome written
+            = writeWholeFile(u"write the temporary log"_s, path, repair.logText.toLatin1());
+        if (!written.ok()) {
+            return { written.error, {} };
+        }
+    }
+    return { {}, repair.summary() };
+}
+
 } // namespace
 
 QString dailyLogStamp(QDate date, const QLocale &locale)
@@ -102,15 +125,25 @@ QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &loc
     return highest.isEmpty() ? stem + ".adi"_L1 : stem + u'_' + nextNumber(highest) + ".adi"_L1;
 }
 
-FileResult<QString> generateDailyLog(
+FileResult<DailyLogMade> generateDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale)
 {
-    if (const FileOutcome saved = saveTemporaryLog(folder, logText); !saved.ok()) {
+    // The list keeps what the operator typed; only the text that goes out gets the new lengths.
+    const FieldLengthRepair repair = repairFieldLengths(logText);
+    if (const FileOutcome saved = saveTemporaryLog(folder, repair.logText); !saved.ok()) {
         return { saved.error, {} };
     }
     const QString temporaryLog = folder.findTemporaryLog();
     if (temporaryLog.isEmpty()) {
         return {};
+    }
+    QString lengthNote = repair.summary();
+    if (logText.isEmpty()) {
+        FileResult<QString> repaired = repairTemporaryLog(temporaryLog);
+        if (!repaired.ok()) {
+            return { std::move(repaired.error), {} };
+        }
+        lengthNote = std::move(repaired.value);
     }
 
     // The records move into the daily log in one step: after a crash or a power cut they are all
@@ -126,14 +159,17 @@ FileResult<QString> generateDailyLog(
     // The temporary log must stay gone after a power cut too, or its records would go into the
     // next daily log a second time.
     syncFolder(folder.path());
-    return { {}, target };
+    return { {}, { target, std::move(lengthNote) } };
 }
 
-UserMessage dailyLogCreatedMessage(const LogFolder &folder)
+UserMessage dailyLogCreatedMessage(const LogFolder &folder, const QString &lengthNote)
 {
-    return { MessageStyle::Information,
-        "ADIF log is created in "_L1 + folder.nativePath()
-            + "\r\ntemporary Log will be erased"_L1 };
+    QString text = "ADIF log is created in "_L1 + folder.nativePath()
+        + "\r\ntemporary Log will be erased"_L1;
+    if (!lengthNote.isEmpty()) {
+        text += "\r\n"_L1 + lengthNote;
+    }
+    return { MessageStyle::Information, text };
 }
 
 UserMessage nothingToElaborateMessage()

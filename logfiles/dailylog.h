@@ -14,13 +14,21 @@
 // file, a folder, a link). A gap is not filled, so a name is never used twice.
 [[nodiscard]] QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &locale);
 
-// Saves the log text to the temporary log, then moves the temporary log to the day's next daily
-// log, and gives back the daily log's path; none when nothing is pending (no log text and no
-// temporary log). All or nothing: on any failure no daily log is left behind and the temporary log
-// keeps the records.
-FileResult<QString> generateDailyLog(
+// A daily log just made.
+struct DailyLogMade {
+    QString path; // empty when nothing was pending
+    QString lengthNote; // which declared lengths were set to match their values; empty if none
+};
+
+// Sets every declared length that a hand edit left out of step with its value, saves the log text
+// to the temporary log, then moves the temporary log to the day's next daily log; nothing is made
+// when nothing is pending (no log text and no temporary log). All or nothing: on any failure no
+// daily log is left behind and the temporary log keeps the records.
+FileResult<DailyLogMade> generateDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale);
 
-// What the operator is told after a daily log was made, and when nothing was pending.
-[[nodiscard]] UserMessage dailyLogCreatedMessage(const LogFolder &folder);
+// What the operator is told after a daily log was made, with the note on corrected lengths, and
+// when nothing was pending.
+[[nodiscard]] UserMessage dailyLogCreatedMessage(
+    const LogFolder &folder, const QString &lengthNote = {});
 [[nodiscard]] UserMessage nothingToElaborateMessage();

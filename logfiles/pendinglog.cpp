@@ -41,13 +41,13 @@ void PendingLog::writeWaitingEdit()
 
 void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
 {
-    const FileResult<QString> made = ::generateDailyLog(m_folder, m_logText(), today, locale);
+    const FileResult<DailyLogMade> made = ::generateDailyLog(m_folder, m_logText(), today, locale);
     if (!made.ok()) {
         // The records stay in the list, and the next change, Exit and Generate Log try again.
         emit tell(made.message());
         return;
     }
-    if (made.value.isEmpty()) {
+    if (made.value.path.isEmpty()) {
         emit tell(nothingToElaborateMessage());
         return;
     }
@@ -58,7 +58,7 @@ void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
     m_typingPause.stop();
     m_unwritten = false;
     m_failureTold = false;
-    emit tell(dailyLogCreatedMessage(m_folder));
+    emit tell(dailyLogCreatedMessage(m_folder, made.value.lengthNote));
 }
 
 bool PendingLog::saveBeforeClosing()

@@ -36,6 +36,7 @@ private slots:
     void sixGenerationsOnOneDay();
     void differentDaysDoNotCollide();
     void oldTemporaryLogBecomesDailyLog();
+    void oldTemporaryLogGetsEditedLengthsSet();
     void nothingToElaborate();
     void renameNeverReplaces();
     void skipsWhateverStandsAtName();
@@ -45,7 +46,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const QString &name = {}) const { return m_dir->filePath(name); }
-    FileResult<QString> generate(const QString &logText, QDate date = day) const
+    FileResult<DailyLogMade> generate(const QString &logText, QDate date = day) const
     {
         return generateDailyLog(LogFolder(m_dir->path()), logText, date, english);
     }
@@ -116,7 +117,7 @@ void TestDailyLog::sixGenerationsOnOneDay()
         u"log_07Dec2026_6.adi"_s };
     for (int run = 0; run < expected.size(); ++run) {
         const QString logText = u"<CALL:3>K1A<RST_SENT:1>%1<EOR>\r\n"_s.arg(run);
-        QCOMPARE(generate(logText).value, path(expected.at(run)));
+        QCOMPARE(generate(logText).value.path, path(expected.at(run)));
         // A byte-for-byte copy of what the temporary log held; that one is gone.
         QCOMPARE(readBytes(path(expected.at(run))), logText.toLatin1() + "\r\n");
         QVERIFY(!QFileInfo::exists(path(u"log.pnd"_s)));
@@ -137,18 +138,27 @@ void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 {
     writeBytes(path(u"log.pnd"_s), "old<EOR>\r\n\r\n");
     const QByteArray pendingId = fileId(path(u"log.pnd"_s));
-    QCOMPARE(generate(QString()).value, path(u"log_07Dec2026.adi"_s));
+    QCOMPARE(generate(QString()).value.path, path(u"log_07Dec2026.adi"_s));
     QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old<EOR>\r\n\r\n");
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
     // Moved, not copied: the same file under its new name, so it was never in two places.
     QCOMPARE(fileId(path(u"log_07Dec2026.adi"_s)), pendingId);
 }
 
+void TestDailyLog::oldTemporaryLogGetsEditedLengthsSet()
+{
+    writeBytes(path(u"log.pnd"_s), "<CALL:4>K1ABC<EOR>\r\n\r\n");
+    const FileResult<DailyLogMade> outcome = generate(QString());
+    QCOMPARE(readBytes(outcome.value.path), "<CALL:5>K1ABC<EOR>\r\n\r\n");
+    QCOMPARE(outcome.value.lengthNote, u"Field lengths set to match your edits: CALL of K1ABC."_s);
+    QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
+}
+
 void TestDailyLog::nothingToElaborate()
 {
-    const FileResult<QString> outcome = generate(QString());
+    const FileResult<DailyLogMade> outcome = generate(QString());
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.value, QString());
+    QCOMPARE(outcome.value.path, QString());
     QCOMPARE(entryNames(path()), QStringList());
 }
 
@@ -166,8 +176,8 @@ void TestDailyLog::skipsWhateverStandsAtName()
     // A folder and a link that leads nowhere hold their names as a file would.
     QVERIFY(QDir().mkpath(path(u"log_07Dec2026.adi"_s)));
     QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
-    const FileResult<QString> outcome = generate(u"A<EOR>\r\n"_s);
-    QCOMPARE(outcome.value, path(u"log_07Dec2026_3.adi"_s));
+    const FileResult<DailyLogMade> outcome = generate(u"A<EOR>\r\n"_s);
+    QCOMPARE(outcome.value.path, path(u"log_07Dec2026_3.adi"_s));
     QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)), "A<EOR>\r\n\r\n");
     QVERIFY(QFileInfo(path(u"log_07Dec2026.adi"_s)).isDir());
     QCOMPARE(entryNames(path()),
@@ -178,14 +188,14 @@ void TestDailyLog::skipsWhateverStandsAtName()
 void TestDailyLog::failedSaveMakesNoDailyLog()
 {
     const QString gone = path(u"gone"_s);
-    const FileResult<QString> outcome
+    const FileResult<DailyLogMade> outcome
         = generateDailyLog(LogFolder(gone), u"A<EOR>\r\n"_s, day, english);
     QVERIFY(!outcome.ok());
     QVERIFY(outcome.error.contains(QDir::toNativeSeparators(gone)));
     QVERIFY(!QFileInfo::exists(gone));
 
     QVERIFY(QDir().mkpath(path(u"log.pnd"_s)));
-    const FileResult<QString> blocked = generate(u"A<EOR>\r\n"_s);
+    const FileResult<DailyLogMade> blocked = generate(u"A<EOR>\r\n"_s);
     QVERIFY(blocked.error.startsWith(u"Could not write the temporary log"_s));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }
@@ -198,7 +208,7 @@ void TestDailyLog::linkedTemporaryLogIsCopiedWhole()
     QTemporaryDir elsewhere;
     writeBytes(elsewhere.filePath(u"pending"_s), pending);
     QVERIFY(QFile::link(elsewhere.filePath(u"pending"_s), path(u"log.pnd"_s)));
-    FileResult<QString> outcome;
+    FileResult<DailyLogMade> outcome;
     {
         const FileSizeLimit limit(1024); // the disk fills up part-way through the daily log
         outcome = generate({});

@@ -50,6 +50,7 @@ private slots:
     void closingByTitleBarSaves();
     void failedSaveKeepsWindowOpen();
     void generateLogWritesDailyLog();
+    void generateLogSetsEditedLengths();
     void nothingToElaborate();
     void showsLastRecordAfterStartUp();
     void keepsLoadedBytesAsTheyWere();
@@ -357,6 +358,35 @@ void TestMainWindow::generateLogWritesDailyLog()
     click(u"Command1"_s);
     click(u"Command4"_s);
     QCOMPARE(entryNames(logPath()).size(), 2);
+}
+
+void TestMainWindow::generateLogSetsEditedLengths()
+{
+    typeCallSign(u"K1AB"_s);
+    click(u"Command1"_s);
+    typeCallSign(u"DL1ABC"_s);
+    click(u"Command1"_s);
+    // The operator takes the C off the call sign and adds a 9 to the report, by hand in the list.
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    const auto typeAfter = [logBox](const QString &text, int from, Qt::Key key) {
+        QTextCursor cursor = logBox->document()->find(text, from);
+        cursor.clearSelection();
+        logBox->setTextCursor(cursor);
+        QTest::keyClick(logBox, key);
+    };
+    typeAfter(u"DL1ABC"_s, 0, Qt::Key_Backspace);
+    typeAfter(u"59"_s, k1abRecord.size(), Qt::Key_9);
+    const QString edited = u"<CALL:%1>DL1AB<QSO_DATE:8:D>20150703<TIME_ON:4>0905<BAND:3>10m"
+                           "<MODE:3>SSB<RST_SENT:%2>599<EOR>\r\n"_s;
+    QCOMPARE(m_window->logText(), k1abRecord + edited.arg(6).arg(2)); // the list as typed
+
+    click(u"Command4"_s);
+    const QString name = "log_"_L1 + dailyLogStamp(startTime.date(), QLocale::system()) + ".adi"_L1;
+    QCOMPARE(readBytes(logPath(name)), (k1abRecord + edited.arg(5).arg(3) + u"\r\n"_s).toLatin1());
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages.first().text.endsWith(
+                 u"\r\nField lengths set to match your edits: CALL and RST_SENT of DL1AB."_s),
+        qPrintable(m_messages.first().text));
 }
 
 void TestMainWindow::nothingToElaborate()
