@@ -30,6 +30,10 @@ void PendingLog::recordSaved()
 
 void PendingLog::editedByHand()
 {
+    // The list emptied as its records are handed over is no edit: there is nothing to write.
+    if (m_handingOver) {
+        return;
+    }
     m_unwritten = true;
     m_typingPause.start();
 }
@@ -44,6 +48,7 @@ void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
     const FileResult<DailyLogMade> made = ::generateDailyLog(m_folder, m_logText(), today, locale);
     if (!made.ok()) {
         // The records stay in the list, and the next change, Exit and Generate Log try again.
+        m_unwritten = true;
         emit tell(made.message());
         return;
     }
@@ -51,13 +56,15 @@ void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
         emit tell(nothingToElaborateMessage());
         return;
     }
-    // The temporary log is gone. The list is emptied and nothing is left to write before the
-    // message box runs its event loop: a write the typing scheduled, a signal or the end of the
-    // session then finds nothing to write back.
-    emit handedOver();
+    // The temporary log is gone, and with it anything left to write: a write the typing
+    // scheduled, a signal or the end of the session must not bring the records back while the
+    // message box runs its event loop. The list is emptied before anything is told.
     m_typingPause.stop();
     m_unwritten = false;
     m_failureTold = false;
+    m_handingOver = true;
+    emit handedOver();
+    m_handingOver = false;
     emit tell(dailyLogCreatedMessage(m_folder, made.value.lengthNote));
 }
 
@@ -90,6 +97,7 @@ bool PendingLog::write(const QString &logText, FailureReport report)
         m_failureTold = false;
         return true;
     }
+    m_unwritten = true;
     if (report == FailureReport::Always || (report == FailureReport::Once && !m_failureTold)) {
         emit tell(saved.message());
     }

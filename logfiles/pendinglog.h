@@ -69,4 +69,5 @@ private:
     QTimer m_typingPause;
     bool m_unwritten = false; // the log text holds a change the temporary log does not
     bool m_failureTold = false; // the last write failed and the operator has been told
+    bool m_handingOver = false; // the list is being emptied after Generate Log
 };

@@ -21,6 +21,7 @@ private slots:
     void init();
     void handEditIsWrittenWhenTypingPauses();
     void failedWriteIsToldOnceAndRetried();
+    void failedSaveIsWrittenAtTheEnd();
     void nothingWrittenBackAfterGenerateLog();
 
 private:
@@ -107,6 +108,22 @@ void TestPendingLog::failedWriteIsToldOnceAndRetried()
     m_pending->recordSaved();
     QCOMPARE(m_told.size(), 2);
     QCOMPARE(readBytes(temporaryLog()), (record + record + record + record + u"\r\n"_s).toLatin1());
+#else
+    QSKIP("needs a Unix file size limit");
+#endif
+}
+
+void TestPendingLog::failedSaveIsWrittenAtTheEnd()
+{
+#ifdef Q_OS_UNIX
+    m_logText = record;
+    {
+        const FileSizeLimit limit(10); // the disk is full
+        m_pending->recordSaved();
+    }
+    QCOMPARE(m_told.size(), 1);
+    m_pending->saveQuietly(); // room again as the session ends
+    QCOMPARE(readBytes(temporaryLog()), recordBytes + "\r\n");
 #else
     QSKIP("needs a Unix file size limit");
 #endif
