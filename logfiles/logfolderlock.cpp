@@ -4,21 +4,64 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QSysInfo>
 #include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
 
-// A copy that is starting writes its owner into the lock the moment it has created it; a lock
-// whose owner still cannot be read after this long was left by a copy that stopped in between.
-constexpr std::chrono::milliseconds ownerWriteGrace = 500ms;
+// Only one starting copy at a time may judge the lock and take it. A lock whose owner is gone is
+// removed by its name, so two copies removing and making it at once could each remove the lock
+// the other has just made, and both would run. The turn is a lock on the log folder itself: it
+// dies with its process, leaves no file behind, and where a file system keeps such locks to this
+// computer (folders on NFS and SMB) it still keeps apart the copies started here, which is where
+// two starts race.
+class TakeOverTurn {
+public:
+    explicit TakeOverTurn(const QString &folderPath)
+    {
+#ifdef Q_OS_UNIX
+        m_folder
+            = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // A copy holds the turn for half a second at most; one that holds it far longer is
+        // stopped, and the start goes on without its turn rather than wait for ever.
+        const QDeadlineTimer deadline(5s);
+        while (m_folder >= 0 && ::flock(m_folder, LOCK_EX | LOCK_NB) != 0
+            && (errno == EWOULDBLOCK || errno == EINTR) && !deadline.hasExpired()) {
+            QThread::msleep(5);
+        }
+#else
+        Q_UNUSED(folderPath);
+#endif
+    }
+    ~TakeOverTurn()
+    {
+#ifdef Q_OS_UNIX
+        if (m_folder >= 0) {
+            ::close(m_folder); // and with it the turn
+        }
+#endif
+    }
+    TakeOverTurn(const TakeOverTurn &) = delete;
+    TakeOverTurn &operator=(const TakeOverTurn &) = delete;
+
+private:
+    int m_folder = -1;
+};
 
 } // namespace
 
-LogFolderLock::LogFolderLock(const LogFolder &folder)
+LogFolderLock::LogFolderLock(const LogFolder &folder, std::chrono::milliseconds ownerWriteGrace)
     : m_folder(folder)
     , m_folderMade(ensureLogFolder(folder))
     , m_lock(QDir(folder.path()).filePath(u".quillog.lock"_s))
@@ -26,11 +69,16 @@ LogFolderLock::LogFolderLock(const LogFolder &folder)
     // Held for the whole run, however long: only a lock whose process is gone is stale, never one
     // that is merely old.
     m_lock.setStaleLockTime(0);
-    if (m_lock.tryLock() || takeOverUnfinishedLock()) {
+    const TakeOverTurn turn(folder.path());
+    if (m_lock.tryLock() || takeOverUnfinishedLock(ownerWriteGrace)) {
         return;
     }
     QString host;
     if (!m_lock.getLockInfo(nullptr, &host, nullptr)) {
+        // The copy that held it may have ended and removed it just now.
+        if (m_lock.tryLock()) {
+            return;
+        }
         m_state = State::Unavailable;
     } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
         m_state = State::HeldElsewhere;
@@ -40,7 +88,7 @@ LogFolderLock::LogFolderLock(const LogFolder &folder)
     }
 }
 
-bool LogFolderLock::takeOverUnfinishedLock()
+bool LogFolderLock::takeOverUnfinishedLock(std::chrono::milliseconds ownerWriteGrace)
 {
     if (m_lock.error() != QLockFile::LockFailedError) {
         return false;

@@ -4,15 +4,21 @@
 
 #include <QLockFile>
 
+#include <chrono>
+
 // Taken at start and held for as long as the program runs, so that a second copy started on the
 // same log folder cannot keep a second list of pending records that the first would overwrite. A
 // lock left by a copy that crashed, was killed or lost its power is recognised and taken over:
-// its process is gone, or it never got as far as writing its owner into the lock.
+// its process is gone, or it never got as far as writing its owner into the lock. Copies started
+// at the same moment take turns to judge the lock and take it, so exactly one of them runs.
 class LogFolderLock {
 public:
     // Creates the log folder when it is missing (the first start on this computer), then tries to
-    // take the lock inside it.
-    explicit LogFolderLock(const LogFolder &folder);
+    // take the lock inside it. A lock whose owner cannot be read is taken over once it has stayed
+    // so for the given time: a copy that is starting writes its owner the moment it makes it.
+    explicit LogFolderLock(const LogFolder &folder,
+        std::chrono::milliseconds ownerWriteGrace = defaultOwnerWriteGrace);
+    static constexpr std::chrono::milliseconds defaultOwnerWriteGrace { 500 };
 
     // Another running copy of the program holds the folder, on this computer or on another one
     // that shares the folder; the program must not start.
@@ -33,7 +39,7 @@ private:
         HeldElsewhere,
         Unavailable, // nothing holds it, and it cannot be made either (a folder stands there)
     };
-    [[nodiscard]] bool takeOverUnfinishedLock();
+    [[nodiscard]] bool takeOverUnfinishedLock(std::chrono::milliseconds ownerWriteGrace);
 
     LogFolder m_folder;
     FileOutcome m_folderMade;
