@@ -54,31 +54,6 @@ QString nextNumber(QString number)
     return u'1' + number;
 }
 
-// Reads the temporary log and writes its bytes whole to the daily log, then deletes it. The
-// records must end up in exactly one file: if the temporary log stays, the copy goes.
-QString copyToDailyLog(const QString &temporaryLog, const QString &target)
-{
-    const FileResult<QByteArray> pending = readWholeFile(u"read the temporary log"_s, temporaryLog);
-    if (!pending.ok()) {
-        return pending.error;
-    }
-    const FileOutcome copied
-        = writeWholeFile(u"copy the temporary log to"_s, target, pending.value, ExistingFile::Keep);
-    if (!copied.ok()) {
-        return copied.error;
-    }
-    if (QFile source(temporaryLog); !source.remove()) {
-        QString error = fileFailure(u"delete the temporary log"_s, temporaryLog,
-            source.errorString() + u". No daily log was made."_s);
-        if (QFile copy(target); !copy.remove()) {
-            error += u" The copy %1 could not be removed either: %2"_s.arg(
-                QDir::toNativeSeparators(target), copy.errorString());
-        }
-        return error;
-    }
-    return {};
-}
-
 // A temporary log left from an earlier run, the list emptied by hand since: its lengths are set in
 // the file itself before it moves. The file is left alone when every length fits.
 FileResult<QString> repairTemporaryLog(const QString &path)
@@ -146,15 +121,20 @@ FileResult<DailyLogMade> generateDailyLog(
         lengthNote = std::move(repaired.value);
     }
 
-    // The records move into the daily log in one step: after a crash or a power cut they are all
+    // The records move into the daily log by one rename: after a crash or a power cut they are all
     // still pending or all in the daily log, never in both. The daily log is an ordinary file, so a
-    // temporary log that is a link is copied, as it is where the file system cannot rename
-    // without replacing; that copy is written whole, so a full disk leaves no daily log at all.
-    const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
-    if (QFileInfo(temporaryLog).isSymLink() || !renameWithoutReplacing(temporaryLog, target)) {
-        if (QString error = copyToDailyLog(temporaryLog, target); !error.isEmpty()) {
-            return { std::move(error), {} };
+    // temporary log that is a link first becomes one, holding the same records.
+    if (QFileInfo(temporaryLog).isSymLink()) {
+        if (FileOutcome replaced = replaceLinkWithFile(u"write the temporary log"_s, temporaryLog);
+            !replaced.ok()) {
+            return { std::move(replaced.error), {} };
         }
+    }
+    const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
+    if (FileOutcome moved
+        = moveWithoutReplacing(u"move the temporary log to"_s, temporaryLog, target);
+        !moved.ok()) {
+        return { std::move(moved.error), {} };
     }
     // The temporary log must stay gone after a power cut too, or its records would go into the
     // next daily log a second time.

@@ -5,31 +5,36 @@
 #include <QByteArray>
 #include <QString>
 
-// Whether a file already at the path may be replaced.
-enum class ExistingFile {
-    Replace,
-    Keep,
-};
-
 // Writes the bytes as the whole new content of the file at path: into a new file beside it, every
 // write checked to its end, flushed to the storage device, then renamed into place and the rename
 // flushed too. Whatever happens on the way (a full disk, a crash, a power cut), the path holds
-// either its previous content or the new one, and nothing half-written is left beside it. With
-// ExistingFile::Keep a file already at the path is left alone and the write fails. A failure is
-// told as "Could not <what> <path>: <reason>".
-FileOutcome writeWholeFile(const QString &what, const QString &path, const QByteArray &bytes,
-    ExistingFile existing = ExistingFile::Replace);
+// either its previous content or the new one. A path that is a link keeps it: the file it leads
+// to gets the new content. A failure is told as "Could not <what> <path>: <reason>".
+FileOutcome writeWholeFile(const QString &what, const QString &path, const QByteArray &bytes);
+
+// Puts an ordinary file holding the same bytes in the place of the link at path, the same way:
+// written beside it, flushed, renamed over the link. The file the link leads to stays as it is.
+FileOutcome replaceLinkWithFile(const QString &what, const QString &path);
 
 // Reads the whole file at path; a failure is told as "Could not <what> <path>: <reason>".
 FileResult<QByteArray> readWholeFile(const QString &what, const QString &path);
 
-// Gives the file at "from" the name "to" in one step, provided nothing stands at "to": no file is
-// ever replaced, and after a crash or a power cut the file has one name or the other, never both.
-// False when the rename was not made: something stands at "to", or the file system cannot rename
-// without replacing (the file then still has its old name).
-[[nodiscard]] bool renameWithoutReplacing(const QString &from, const QString &to);
+// Gives the file at "from" the name "to" by one rename, and never replaces whatever stands at "to":
+// after a crash or a power cut the file has one name or the other, never both. Where the file
+// system cannot rename without replacing (NFS, SMB and many FUSE file systems refuse it), "to" is
+// checked free just before a plain rename; only a program other than this one making a file of
+// that name in that instant could then be replaced, as the folder's lock keeps a second copy of
+// this one out.
+FileOutcome moveWithoutReplacing(const QString &what, const QString &from, const QString &to);
+
+// For tests: the rename that does not replace is refused, as on NFS, until this is set back.
+void refuseRenameWithoutReplacingForTests(bool refuse);
 
 // Flushes the folder's list of names to the storage device, so that a file just renamed into it
 // or deleted from it stays so after a power cut. As far as the file system allows: the file's own
 // content is already safe, and a folder that cannot be flushed changes nothing the operator can do.
 void syncFolder(const QString &folderPath);
+
+// The name of the file whose whole-file write, cut short, leaves a file of this name behind
+// ("log.pnd" for "log.pnd.Xy3AbZ": six letters or digits after a dot); empty for any other name.
+[[nodiscard]] QStringView interruptedWriteTarget(QStringView fileName);

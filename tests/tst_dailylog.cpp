@@ -2,6 +2,7 @@
 #include "logfiles/dailylog.h"
 #include "logfiles/wholefile.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,10 +39,11 @@ private slots:
     void oldTemporaryLogBecomesDailyLog();
     void oldTemporaryLogGetsEditedLengthsSet();
     void nothingToElaborate();
-    void renameNeverReplaces();
+    void moveNeverReplaces_data();
+    void moveNeverReplaces();
     void skipsWhateverStandsAtName();
     void failedSaveMakesNoDailyLog();
-    void linkedTemporaryLogIsCopiedWhole();
+    void linkedTemporaryLogBecomesOrdinaryFile();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -162,13 +164,33 @@ void TestDailyLog::nothingToElaborate()
     QCOMPARE(entryNames(path()), QStringList());
 }
 
-void TestDailyLog::renameNeverReplaces()
+void TestDailyLog::moveNeverReplaces_data()
 {
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("local") << false;
+    QTest::newRow("refused-as-on-nfs") << true;
+}
+
+void TestDailyLog::moveNeverReplaces()
+{
+    QFETCH(bool, refused);
+    refuseRenameWithoutReplacingForTests(refused);
+    const auto restore = qScopeGuard([] { refuseRenameWithoutReplacingForTests(false); });
     writeBytes(path(u"log.pnd"_s), "new");
     writeBytes(path(u"log_07Dec2026.adi"_s), "old");
-    QVERIFY(!renameWithoutReplacing(path(u"log.pnd"_s), path(u"log_07Dec2026.adi"_s)));
+    QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
+    for (const QString &taken : { u"log_07Dec2026.adi"_s, u"log_07Dec2026_2.adi"_s }) {
+        const FileOutcome moved = moveWithoutReplacing(u"move"_s, path(u"log.pnd"_s), path(taken));
+        QVERIFY2(moved.error.endsWith(u"a file of that name is already there"_s),
+            qPrintable(moved.error));
+    }
     QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old");
-    QCOMPARE(readBytes(path(u"log.pnd"_s)), "new");
+
+    // Moved, not copied: the same file under the next free name.
+    const QByteArray pendingId = fileId(path(u"log.pnd"_s));
+    QCOMPARE(generate({}).value.path, path(u"log_07Dec2026_3.adi"_s));
+    QCOMPARE(fileId(path(u"log_07Dec2026_3.adi"_s)), pendingId);
+    QVERIFY(!QFileInfo::exists(path(u"log.pnd"_s)));
 }
 
 void TestDailyLog::skipsWhateverStandsAtName()
@@ -200,29 +222,31 @@ void TestDailyLog::failedSaveMakesNoDailyLog()
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }
 
-void TestDailyLog::linkedTemporaryLogIsCopiedWhole()
+void TestDailyLog::linkedTemporaryLogBecomesOrdinaryFile()
 {
 #ifdef Q_OS_UNIX
-    // A temporary log that is a link is copied, so that the daily log is an ordinary file.
+    // A temporary log that is a link becomes an ordinary file first, written whole.
     const QByteArray pending = QByteArray("<CALL:4>K1AB<EOR>\r\n").repeated(150) + "\r\n";
     QTemporaryDir elsewhere;
-    writeBytes(elsewhere.filePath(u"pending"_s), pending);
-    QVERIFY(QFile::link(elsewhere.filePath(u"pending"_s), path(u"log.pnd"_s)));
+    const QString linked = elsewhere.filePath(u"pending"_s);
+    writeBytes(linked, pending);
+    QVERIFY(QFile::link(linked, path(u"log.pnd"_s)));
     FileResult<DailyLogMade> outcome;
     {
-        const FileSizeLimit limit(1024); // the disk fills up part-way through the daily log
+        const FileSizeLimit limit(1024); // the disk fills up part-way through the new file
         outcome = generate({});
     }
-    QVERIFY2(outcome.error.startsWith(u"Could not copy the temporary log to "_s
-                 + QDir::toNativeSeparators(path(u"log_07Dec2026.adi"_s))),
+    QVERIFY2(outcome.error.startsWith(u"Could not write the temporary log "_s
+                 + QDir::toNativeSeparators(path(u"log.pnd"_s))),
         qPrintable(outcome.error));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
-    QCOMPARE(readBytes(path(u"log.pnd"_s)), pending);
+    QVERIFY(QFileInfo(path(u"log.pnd"_s)).isSymLink());
 
     QVERIFY(generate({}).ok()); // room again
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
     QVERIFY(!QFileInfo(path(u"log_07Dec2026.adi"_s)).isSymLink());
     QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), pending);
+    QCOMPARE(readBytes(linked), pending);
 #else
     QSKIP("needs Unix links and a file size limit");
 #endif
