@@ -122,6 +122,20 @@ bool LogFolder::hasDailyLog() const
     return false;
 }
 
+void LogFolder::removeInterruptedWrites() const
+{
+    const QDir dir(m_path);
+    const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+    for (const QFileInfo &info : files) {
+        const QStringView target = interruptedWriteTarget(info.fileName());
+        const bool dailyLog = target.startsWith("log_"_L1, Qt::CaseInsensitive)
+            && target.endsWith(".adi"_L1, Qt::CaseInsensitive);
+        if (dailyLog || target.compare(temporaryLogName, Qt::CaseInsensitive) == 0) {
+            QFile::remove(info.filePath());
+        }
+    }
+}
+
 FileOutcome ensureLogFolder(const LogFolder &folder)
 {
     if (folder.hasDailyLog() || !folder.findTemporaryLog().isEmpty()) {

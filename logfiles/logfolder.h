@@ -31,6 +31,11 @@ public:
     // Whether an ordinary file named "log*.adi" (any case) is in the folder.
     [[nodiscard]] bool hasDailyLog() const;
 
+    // Removes what writes of the temporary log or of a daily log left behind when they were cut
+    // short: never confirmed to the operator, and named like logs. Only for the copy that holds
+    // the folder's lock, as no other can be writing them.
+    void removeInterruptedWrites() const;
+
 private:
     QString m_path;
 };

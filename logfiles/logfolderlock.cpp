@@ -70,15 +70,13 @@ LogFolderLock::LogFolderLock(const LogFolder &folder, std::chrono::milliseconds 
     // that is merely old.
     m_lock.setStaleLockTime(0);
     const TakeOverTurn turn(folder.path());
-    if (m_lock.tryLock() || takeOverUnfinishedLock(ownerWriteGrace)) {
+    // The last try: the copy that held it may have ended and removed it just now.
+    if (m_lock.tryLock() || takeOverUnfinishedLock(ownerWriteGrace) || m_lock.tryLock()) {
+        m_folder.removeInterruptedWrites();
         return;
     }
     QString host;
     if (!m_lock.getLockInfo(nullptr, &host, nullptr)) {
-        // The copy that held it may have ended and removed it just now.
-        if (m_lock.tryLock()) {
-            return;
-        }
         m_state = State::Unavailable;
     } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
         m_state = State::HeldElsewhere;

@@ -36,6 +36,7 @@ private slots:
     void lockLeftBehind_data();
     void lockLeftBehind();
     void lockTellsOfFolderThatCannotBeMade();
+    void lockRemovesInterruptedWrites();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -327,6 +328,31 @@ void TestLogFolder::lockTellsOfFolderThatCannotBeMade()
     QCOMPARE(lock.message().style, MessageStyle::Error);
     QVERIFY2(lock.message().text.startsWith(u"Could not create the log folder "_s),
         qPrintable(lock.message().text));
+}
+
+void TestLogFolder::lockRemovesInterruptedWrites()
+{
+    // What writes of the temporary log and of daily logs leave when cut short, and names like them.
+    QVERIFY(QDir().mkpath(logPath()));
+    const auto inFolder = [this](const QString &name) { return logPath() + u'/' + name; };
+    const QStringList leftovers { u"log.pnd.AbCdEf"_s, u"LOG.PND.x1Y2z3"_s,
+        u"log_07Dec2026_2.adi.QwErTy"_s };
+    QStringList kept { u"log.pnd"_s, u"log.pnd.bak"_s, u"log.pnd.AbCd!f"_s, u"log_07Dec2026.adi"_s,
+        u"notes.txt.AbCdEf"_s, u"log.pnd.FolDer"_s, u"log.pnd.LinkAb"_s, u".quillog.lock"_s };
+    for (const QString &name : leftovers + kept.first(5)) {
+        writeBytes(inFolder(name), "x");
+    }
+    QVERIFY(QDir().mkpath(inFolder(u"log.pnd.FolDer"_s)));
+    QVERIFY(QFile::link(inFolder(u"log.pnd"_s), inFolder(u"log.pnd.LinkAb"_s)));
+
+    const LogFolderLock lock { LogFolder(logPath()) };
+    writeBytes(inFolder(leftovers.first()), "x"); // a write of the copy that runs, under way
+    QVERIFY(LogFolderLock(LogFolder(logPath())).heldByAnotherCopy());
+    kept << leftovers.first();
+    QStringList names = entryNames(logPath());
+    names.sort();
+    kept.sort();
+    QCOMPARE(names, kept);
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)
