@@ -9,11 +9,11 @@
 
 #include "logfiles/logfolder.h"
 #include "logfiles/pendinglog.h"
+#include "logfiles/programname.h"
 #include "record/entrychoices.h"
 #include "record/logtext.h"
 #include "record/qsorecord.h"
 #include "window/mainwindow.h"
-#include "window/messagebox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

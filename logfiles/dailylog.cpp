@@ -100,7 +100,7 @@ QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &loc
     return highest.isEmpty() ? stem + ".adi"_L1 : stem + u'_' + nextNumber(highest) + ".adi"_L1;
 }
 
-FileResult<DailyLogMade> generateDailyLog(
+FileResult<DailyLogMade> makeDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale)
 {
     // The list keeps what the operator typed; only the text that goes out gets the new lengths.

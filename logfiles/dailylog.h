@@ -24,7 +24,7 @@ struct DailyLogMade {
 // to the temporary log, then moves the temporary log to the day's next daily log; nothing is made
 // when nothing is pending (no log text and no temporary log). All or nothing: on any failure no
 // daily log is left behind and the temporary log keeps the records.
-FileResult<DailyLogMade> generateDailyLog(
+FileResult<DailyLogMade> makeDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale);
 
 // What the operator is told after a daily log was made, with the note on corrected lengths, and

@@ -45,7 +45,7 @@ void PendingLog::writeWaitingEdit()
 
 void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
 {
-    const FileResult<DailyLogMade> made = ::generateDailyLog(m_folder, m_logText(), today, locale);
+    const FileResult<DailyLogMade> made = makeDailyLog(m_folder, m_logText(), today, locale);
     if (!made.ok()) {
         // The records stay in the list, and the next change, Exit and Generate Log try again.
         m_unwritten = true;

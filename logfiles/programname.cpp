@@ -9,3 +9,8 @@ QString programVersion()
 {
     return QStringLiteral(QUILLOG_PROGRAM_VERSION);
 }
+
+QString applicationTitle()
+{
+    return QStringLiteral("%1_%2_eng").arg(programName(), programVersion().remove(u'.'));
+}

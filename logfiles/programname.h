@@ -6,3 +6,7 @@
 // project definition, for every text that names the program.
 [[nodiscard]] QString programName();
 [[nodiscard]] QString programVersion();
+
+// The title the program is known by, "Quillog_10_eng": the name, the version's digits and the
+// language. Validation messages show it as their caption.
+[[nodiscard]] QString applicationTitle();

@@ -4,11 +4,6 @@ namespace {
 constexpr QLatin1StringView recordMarker("<EOR>");
 }
 
-QString appendRecord(const QString &logText, const QString &record)
-{
-    return logText + record;
-}
-
 qsizetype countRecords(QStringView logText)
 {
     // Runs on every keystroke in the log box: look for each "<" and compare only there.

@@ -5,9 +5,6 @@
 // The log text is every pending record, one per line, each ending "<EOR>" and CR LF. The operator
 // may edit it freely, so the count is always recomputed from the text, never kept beside it.
 
-// Adds the record at the end; the previous record already ends with its line end.
-[[nodiscard]] QString appendRecord(const QString &logText, const QString &record);
-
 // The number of "<EOR>" markers, matched without regard to case, left to right, not overlapping.
 [[nodiscard]] qsizetype countRecords(QStringView logText);
 

@@ -50,7 +50,7 @@ private:
     QString path(const QString &name = {}) const { return m_dir->filePath(name); }
     FileResult<DailyLogMade> generate(const QString &logText, QDate date = day) const
     {
-        return generateDailyLog(LogFolder(m_dir->path()), logText, date, english);
+        return makeDailyLog(LogFolder(m_dir->path()), logText, date, english);
     }
 };
 
@@ -211,7 +211,7 @@ void TestDailyLog::failedSaveMakesNoDailyLog()
 {
     const QString gone = path(u"gone"_s);
     const FileResult<DailyLogMade> outcome
-        = generateDailyLog(LogFolder(gone), u"A<EOR>\r\n"_s, day, english);
+        = makeDailyLog(LogFolder(gone), u"A<EOR>\r\n"_s, day, english);
     QVERIFY(!outcome.ok());
     QVERIFY(outcome.error.contains(QDir::toNativeSeparators(gone)));
     QVERIFY(!QFileInfo::exists(gone));

@@ -13,7 +13,6 @@ private slots:
     void countsMarkers();
     void captionsUsePluralForEveryCount_data();
     void captionsUsePluralForEveryCount();
-    void appendsAfterTextWithoutLineEnd();
     void convertsBetweenBoxAndLogText_data();
     void convertsBetweenBoxAndLogText();
     void turnsRawBoxLineEndsIntoCrLf();
@@ -64,17 +63,6 @@ void TestLogText::captionsUsePluralForEveryCount()
     QFETCH(QString, caption);
     QCOMPARE(recordCountCaption(count), caption);
     QCOMPARE(startUpCountCaption(), QStringLiteral("0 record"));
-}
-
-void TestLogText::appendsAfterTextWithoutLineEnd()
-{
-    const QString record = QStringLiteral("<CALL:2>K1<EOR>\r\n");
-    QCOMPARE(appendRecord(QString(), record), record);
-    QCOMPARE(appendRecord(record, record), record + record);
-    const QString edited = QStringLiteral("<CALL:2>K2<EOR> checked");
-    const QString joined = appendRecord(edited, record);
-    QCOMPARE(joined, QStringLiteral("<CALL:2>K2<EOR> checked<CALL:2>K1<EOR>\r\n"));
-    QCOMPARE(countRecords(joined), countRecords(edited) + 1);
 }
 
 void TestLogText::convertsBetweenBoxAndLogText_data()

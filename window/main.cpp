@@ -1,5 +1,6 @@
 #include "logfiles/logfolderlock.h"
 #include "logfiles/pendinglog.h"
+#include "logfiles/programname.h"
 #include "mainwindow.h"
 #include "messagebox.h"
 #include "terminationsignals.h"

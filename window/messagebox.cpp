@@ -6,12 +6,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString applicationTitle()
-{
-    // "Quillog_10_eng": the name, the version's digits, the language.
-    return u"%1_%2_eng"_s.arg(programName(), programVersion().remove(u'.'));
-}
-
 void configureMessageBox(QMessageBox &box, const UserMessage &message)
 {
     switch (message.style) {

@@ -7,9 +7,6 @@
 class QMessageBox;
 class QWidget;
 
-// The title the program is known by, shown as the caption of validation messages.
-[[nodiscard]] QString applicationTitle();
-
 // Gives the box the icon, caption, text and single OK button of the message's style.
 void configureMessageBox(QMessageBox &box, const UserMessage &message);
 
