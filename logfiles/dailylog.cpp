@@ -112,15 +112,6 @@ FileResult<DailyLogMade> makeDailyLog(
     if (temporaryLog.isEmpty()) {
         return {};
     }
-    QString lengthNote = repair.summary();
-    if (logText.isEmpty()) {
-        FileResult<QString> repaired = repairTemporaryLog(temporaryLog);
-        if (!repaired.ok()) {
-            return { std::move(repaired.error), {} };
-        }
-        lengthNote = std::move(repaired.value);
-    }
-
     // The records move into the daily log by one rename: after a crash or a power cut they are all
     // still pending or all in the daily log, never in both. The daily log is an ordinary file, so a
     // temporary log that is a link first becomes one, holding the same records.
@@ -129,6 +120,14 @@ FileResult<DailyLogMade> makeDailyLog(
             !replaced.ok()) {
             return { std::move(replaced.error), {} };
         }
+    }
+    QString lengthNote = repair.summary();
+    if (logText.isEmpty()) {
+        FileResult<QString> repaired = repairTemporaryLog(temporaryLog);
+        if (!repaired.ok()) {
+            return { std::move(repaired.error), {} };
+        }
+        lengthNote = std::move(repaired.value);
     }
     const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
     if (FileOutcome moved

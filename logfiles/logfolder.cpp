@@ -127,7 +127,8 @@ void LogFolder::removeInterruptedWrites() const
     const QDir dir(m_path);
     const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoSymLinks | QDir::Hidden);
     for (const QFileInfo &info : files) {
-        const QStringView target = interruptedWriteTarget(info.fileName());
+        const QString name = info.fileName();
+        const QStringView target = interruptedWriteTarget(name);
         const bool dailyLog = target.startsWith("log_"_L1, Qt::CaseInsensitive)
             && target.endsWith(".adi"_L1, Qt::CaseInsensitive);
         if (dailyLog || target.compare(temporaryLogName, Qt::CaseInsensitive) == 0) {

@@ -34,7 +34,8 @@ public:
         m_folder
             = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         // A copy holds the turn for half a second at most; one that holds it far longer is
-        // stopped, and the start goes on without its turn rather than wait for ever.
+        // stopped, and the start goes on without its turn rather than wait for ever, as it does
+        // where the folder cannot be locked at all.
         const QDeadlineTimer deadline(5s);
         while (m_folder >= 0 && ::flock(m_folder, LOCK_EX | LOCK_NB) != 0
             && (errno == EWOULDBLOCK || errno == EINTR) && !deadline.hasExpired()) {
