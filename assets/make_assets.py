@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 """Renders Quillog's picture assets from drawings made here.
 
 dial.svg (written by this script) is a close-up of a lit analogue tuning dial; it becomes

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Quillog developers
+
 // Measures Quillog at scale: start-up, Save, keystrokes, Generate Log and peak memory, with
 // generated pending records in a temporary folder. Prints a Markdown table of medians.
 //

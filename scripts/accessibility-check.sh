@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 # Starts Quillog on a throw-away log folder with the desktop's accessibility bus running, and
 # prints what a screen reader finds in its window (scripts/accessibility_tree.py). Uses the
 # current display, or a virtual one when there is none. Installs what it needs (Debian 12).

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 """Reads Quillog's window the way a screen reader does, through the desktop's accessibility bus.
 
 Prints every object of the window with its role and name, then types a call sign, presses Save

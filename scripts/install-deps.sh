@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 # Installs the Debian packages that building, running and testing Quillog need, and any further
 # packages named as arguments, and only those that are missing. Safe to run again and again.
 set -eu

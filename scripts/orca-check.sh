@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 # Lets the Orca screen reader read Quillog while the keyboard tabs once round the window, types a
 # call sign and presses Alt+S, and prints what Orca said (taken from its debug log; the sound goes
 # nowhere). Runs on a throw-away home and log folder, on the current display or a virtual one.

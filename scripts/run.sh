@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 # Installs what is missing, builds Quillog and starts it.
 set -eu
 cd "$(dirname "$0")/.."

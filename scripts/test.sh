@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Quillog developers
+
 # Installs what is missing, builds Quillog and its tests, and runs every test: once in a normal
 # build, then again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
