@@ -156,7 +156,6 @@ void TestDailyLog::oldTemporaryLogGetsEditedLengthsSet()
     const FileResult<DailyLogMade> outcome = generate(QString());
     QCOMPARE(readBytes(outcome.value.path), "<CALL:5>K1ABC<EOR>\r\n\r\n");
     QCOMPARE(outcome.value.lengthNote, u"Field lengths set to match your edits: CALL of K1ABC."_s);
-    QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
 }
 
 void TestDailyLog::nothingToElaborate()
@@ -180,19 +179,16 @@ void TestDailyLog::moveNeverReplaces()
     refuseRenameWithoutReplacingForTests(refused);
     const auto restore = qScopeGuard([] { refuseRenameWithoutReplacingForTests(false); });
     writeBytes(path(u"log.pnd"_s), "new");
-    writeBytes(path(u"log_07Dec2026.adi"_s), "old");
-    QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
-    for (const QString &taken : { u"log_07Dec2026.adi"_s, u"log_07Dec2026_2.adi"_s }) {
-        const FileOutcome moved = moveWithoutReplacing(u"move"_s, path(u"log.pnd"_s), path(taken));
-        QVERIFY2(moved.error.endsWith(u"a file of that name is already there"_s),
-            qPrintable(moved.error));
-    }
-    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old");
+    QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026.adi"_s))); // leads nowhere
+    const FileOutcome moved
+        = moveWithoutReplacing(u"move"_s, path(u"log.pnd"_s), path(u"log_07Dec2026.adi"_s));
+    QVERIFY2(
+        moved.error.endsWith(u"a file of that name is already there"_s), qPrintable(moved.error));
 
     // Moved, not copied: the same file under the next free name.
     const QByteArray pendingId = fileId(path(u"log.pnd"_s));
-    QCOMPARE(generate({}).value.path, path(u"log_07Dec2026_3.adi"_s));
-    QCOMPARE(fileId(path(u"log_07Dec2026_3.adi"_s)), pendingId);
+    QCOMPARE(generate({}).value.path, path(u"log_07Dec2026_2.adi"_s));
+    QCOMPARE(fileId(path(u"log_07Dec2026_2.adi"_s)), pendingId);
     QVERIFY(!QFileInfo::exists(path(u"log.pnd"_s)));
 }
 

@@ -28,9 +28,6 @@ void TestFieldLengths::setsLengthsToTheirValues_data()
         << composed + u"<CALL:6>DL1AB<QSO_DATE:8:D>20150305<RST_SENT:2>599<EOR>\r\n"_s
         << composed + u"<CALL:5>DL1AB<QSO_DATE:8:D>20150305<RST_SENT:3>599<EOR>\r\n"_s
         << u"Field lengths set to match your edits: CALL and RST_SENT of DL1AB."_s;
-    QTest::newRow("shorter-before-marker")
-        << u"<CALL:4>K1AB<RST_SENT:3>59<EOR>"_s << u"<CALL:4>K1AB<RST_SENT:2>59<EOR>"_s
-        << u"Field lengths set to match your edits: RST_SENT of K1AB."_s;
     QTest::newRow("cut-into-next-tag")
         << u"<CALL:10>K1AB<BAND:3>20m<EOR>"_s << u"<CALL:4>K1AB<BAND:3>20m<EOR>"_s
         << u"Field lengths set to match your edits: CALL of K1AB."_s;
@@ -41,9 +38,6 @@ void TestFieldLengths::setsLengthsToTheirValues_data()
     QTest::newRow("spaces-between-fields")
         << u"<CALL:4>K1AB \r\n<BAND:3>20m\t<EOR>\r\n"_s
         << u"<CALL:4>K1AB \r\n<BAND:3>20m\t<EOR>\r\n"_s << QString();
-    QTest::newRow("trailing-spaces-not-counted")
-        << u"<CALL:4>DL1AB  \r\n<EOR>"_s << u"<CALL:5>DL1AB  \r\n<EOR>"_s
-        << u"Field lengths set to match your edits: CALL of DL1AB."_s;
     QTest::newRow("value-holding-bracket")
         << u"<NOTES:11>a<b> <EOR>c<EOR>"_s << u"<NOTES:11>a<b> <EOR>c<EOR>"_s << QString();
     QTest::newRow("unreadable-left-as-typed")
@@ -52,22 +46,10 @@ void TestFieldLengths::setsLengthsToTheirValues_data()
     QTest::newRow("latin1") << u"<NAME:4>José<EOR><NAME:4>Zoë Ñ<EOR>"_s
                             << u"<NAME:4>José<EOR><NAME:5>Zoë Ñ<EOR>"_s
                             << u"Field lengths set to match your edits: NAME of record 2."_s;
-    QTest::newRow("last-field-without-marker")
-        << u"<CALL:4>K1AB<EOR>\r\n<CALL:4>K1ABC\r\n"_s
-        << u"<CALL:4>K1AB<EOR>\r\n<CALL:5>K1ABC\r\n"_s
-        << u"Field lengths set to match your edits: CALL of K1ABC."_s;
     QTest::newRow("length-past-any-text")
         << u"<CALL:99999999999999999999>K1AB<EOR>"_s << u"<CALL:4>K1AB<EOR>"_s
         << u"Field lengths set to match your edits: CALL of K1AB."_s;
-    QTest::newRow("both-kinds")
-        << u"<BAND:2>20m<EOR><CALL:4>K1AB<MODE:2>S<B<EOR>"_s
-        << u"<BAND:3>20m<EOR><CALL:4>K1AB<MODE:2>S<B<EOR>"_s
-        << u"Field lengths set to match your edits: BAND of record 1. Fields left as typed, as "
-           "their end could not be read: MODE of K1AB."_s;
-    QString many;
-    for (int record = 1; record <= 12; ++record) {
-        many += u"<BAND:2>20m<EOR>"_s;
-    }
+    const QString many = u"<BAND:2>20m<EOR>"_s.repeated(12);
     QTest::newRow("many-records")
         << many << QString(many).replace(u"BAND:2"_s, u"BAND:3"_s)
         << u"Field lengths set to match your edits: BAND of record 1; BAND of record 2; BAND of "

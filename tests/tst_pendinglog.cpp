@@ -124,11 +124,8 @@ void TestPendingLog::failedSaveIsWrittenAtTheEnd()
         const FileSizeLimit limit(10); // the disk is full
         m_pending->recordSaved();
     }
-    QCOMPARE(m_told.size(), 1);
     m_pending->saveQuietly(); // room again as the session ends
     QCOMPARE(readBytes(temporaryLog()), recordBytes + "\r\n");
-#else
-    QSKIP("needs a Unix file size limit");
 #endif
 }
 
