@@ -24,4 +24,4 @@ if [ -n "$warnings" ]; then
 fi
 reuse lint
 # Informational tags are shown too; only errors and warnings fail.
-lintian --info --display-info --fail-on error,warning build-package/quillog_*.deb
+lintian --display-info --fail-on error,warning build-package/quillog_*.deb
