@@ -126,6 +126,8 @@ void TestPendingLog::failedSaveIsWrittenAtTheEnd()
     }
     m_pending->saveQuietly(); // room again as the session ends
     QCOMPARE(readBytes(temporaryLog()), recordBytes + "\r\n");
+#else
+    QSKIP("needs a Unix file size limit");
 #endif
 }
 
