@@ -13,10 +13,14 @@
 // ADIF logs. Every file is opened, used and closed inside one call; nothing is kept open.
 class LogFolder {
 public:
+    LogFolder() = default;
     explicit LogFolder(const QString &path);
 
-    // "C:\adif" on Windows; the folder "adif" in the user's home folder everywhere else.
-    [[nodiscard]] static LogFolder standard();
+    // "C:\adif" on Windows; the folder "adif" in the user's home folder everywhere else. The home
+    // folder is the one HOME names, or without HOME the one of the user's entry in the system's
+    // user list. Fails, saying why, when there is no home folder to tell, or when its name would
+    // not lead back to it: then there is no folder the records could safely go to.
+    [[nodiscard]] static FileResult<LogFolder> standard();
 
     [[nodiscard]] QString path() const { return m_path; }
     [[nodiscard]] QString nativePath() const;
@@ -34,9 +38,9 @@ public:
     // Whether an ordinary file named "log*.adi" (any case) is in the folder.
     [[nodiscard]] bool hasDailyLog() const;
 
-    // Removes what writes of the temporary log or of a daily log left behind when they were cut
-    // short: never confirmed to the operator, and named like logs. Only for the copy that holds
-    // the folder's lock, as no other can be writing them.
+    // Removes what writes of the temporary log left behind when they were cut short: never
+    // confirmed to the operator, and named as no file of the operator's is. Only for the copy that
+    // holds the folder's lock, as no other can be writing them.
     void removeInterruptedWrites() const;
 
 private:

@@ -5,14 +5,17 @@
 
 #include "logfiles/programname.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -23,30 +26,62 @@ using namespace std::chrono_literals;
 
 namespace {
 
+bool g_refuseFolderLocks = false;
+
+// Whether the process of that number, on this computer, still runs.
+bool processRunning(qint64 processId)
+{
+#ifdef Q_OS_UNIX
+    // A process of another user answers EPERM, and runs.
+    return processId > 0 && (::kill(pid_t(processId), 0) == 0 || errno == EPERM);
+#else
+    Q_UNUSED(processId);
+    return true;
+#endif
+}
+
+// The owner a turn file or a lock names: its process number and computer.
+struct Owner {
+    qint64 processId = 0;
+    QString host;
+
+    // Written by a process of this computer that has ended.
+    [[nodiscard]] bool goneFromHere() const
+    {
+        return processId > 0 && host == QSysInfo::machineHostName() && !processRunning(processId);
+    }
+};
+
+Owner readOwner(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    return { lines.value(0).toLongLong(), QString::fromUtf8(lines.value(1)) };
+}
+
 // Only one starting copy at a time may judge the lock and take it. A lock whose owner is gone is
 // removed by its name, so two copies removing and making it at once could each remove the lock
-// the other has just made, and both would run. The turn is a lock on the log folder itself: it
-// dies with its process, leaves no file behind, and where a file system keeps such locks to this
-// computer (folders on NFS and SMB) it still keeps apart the copies started here, which is where
-// two starts race.
+// the other has just made, and both would run.
+//
+// The turn is a lock on the log folder itself: it dies with its process, leaves no file behind,
+// and where a file system keeps such locks to this computer (folders on NFS and SMB) it still
+// keeps apart the copies started here, which is where two starts race. Where the file system
+// refuses such locks altogether (NFS without its lock manager), the turn is a file in the folder
+// that only one copy can make and that its maker removes; one left by a copy that ended during
+// its turn is removed by the next. A copy holds the turn for half a second at most; when it is not
+// had within five (its holder is stopped, or the folder cannot be written, where nobody can make
+// the lock either), the start goes on without it rather than wait for ever.
 class TakeOverTurn {
 public:
     explicit TakeOverTurn(const QString &folderPath)
     {
-#ifdef Q_OS_UNIX
-        m_folder
-            = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // A copy holds the turn for half a second at most; one that holds it far longer is
-        // stopped, and the start goes on without its turn rather than wait for ever, as it does
-        // where the folder cannot be locked at all.
         const QDeadlineTimer deadline(5s);
-        while (m_folder >= 0 && ::flock(m_folder, LOCK_EX | LOCK_NB) != 0
-            && (errno == EWOULDBLOCK || errno == EINTR) && !deadline.hasExpired()) {
-            QThread::msleep(5);
+        if (!takeFolderLock(folderPath, deadline)) {
+            takeTurnFile(QDir(folderPath).filePath(u".quillog.turn"_s), deadline);
         }
-#else
-        Q_UNUSED(folderPath);
-#endif
     }
     ~TakeOverTurn()
     {
@@ -55,12 +90,74 @@ public:
             ::close(m_folder); // and with it the turn
         }
 #endif
+        if (!m_turnFile.isEmpty()) {
+            QFile::remove(m_turnFile);
+        }
     }
     TakeOverTurn(const TakeOverTurn &) = delete;
     TakeOverTurn &operator=(const TakeOverTurn &) = delete;
 
 private:
+    // False when the file system refuses the folder's lock, so that the turn must be had another
+    // way; true when the lock was had, or waited for in vain.
+    bool takeFolderLock(const QString &folderPath, const QDeadlineTimer &deadline)
+    {
+#ifdef Q_OS_UNIX
+        m_folder
+            = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        while (m_folder >= 0) {
+            if (!g_refuseFolderLocks && ::flock(m_folder, LOCK_EX | LOCK_NB) == 0) {
+                return true;
+            }
+            if (g_refuseFolderLocks || (errno != EWOULDBLOCK && errno != EINTR)) {
+                ::close(m_folder);
+                m_folder = -1;
+                return false;
+            }
+            if (deadline.hasExpired()) {
+                return true;
+            }
+            QThread::msleep(5);
+        }
+#else
+        Q_UNUSED(folderPath);
+        Q_UNUSED(deadline);
+#endif
+        return false;
+    }
+
+    void takeTurnFile(const QString &path, const QDeadlineTimer &deadline)
+    {
+        const QByteArray owner = QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+            + QSysInfo::machineHostName().toUtf8() + '\n';
+        for (;;) {
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                m_turnFile = path;
+                file.write(owner);
+                return;
+            }
+            if (!QFileInfo::exists(path)) {
+                return; // it cannot be made at all
+            }
+            if (readOwner(path).goneFromHere()) {
+                QFile::remove(path);
+                continue;
+            }
+            if (deadline.hasExpired()) {
+                // One whose owner was never written in is left by a copy that ended in between;
+                // the starts after this one need not wait for it.
+                if (readOwner(path).processId <= 0) {
+                    QFile::remove(path);
+                }
+                return;
+            }
+            QThread::msleep(5);
+        }
+    }
+
     int m_folder = -1;
+    QString m_turnFile; // made by this copy, and removed when its turn ends
 };
 
 } // namespace
@@ -74,39 +171,57 @@ LogFolderLock::LogFolderLock(const LogFolder &folder, std::chrono::milliseconds 
     // that is merely old.
     m_lock.setStaleLockTime(0);
     const TakeOverTurn turn(folder.path());
-    // The last try: the copy that held it may have ended and removed it just now.
-    if (m_lock.tryLock() || takeOverUnfinishedLock(ownerWriteGrace) || m_lock.tryLock()) {
+    if (m_lock.tryLock() || takeOverAbandonedLock(ownerWriteGrace)) {
+        m_state = State::Taken;
         m_folder.removeInterruptedWrites();
-        return;
-    }
-    QString host;
-    if (!m_lock.getLockInfo(nullptr, &host, nullptr)) {
-        m_state = State::Unavailable;
-    } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
-        m_state = State::HeldElsewhere;
-        m_holderHost = host;
-    } else {
-        m_state = State::HeldHere;
     }
 }
 
-bool LogFolderLock::takeOverUnfinishedLock(std::chrono::milliseconds ownerWriteGrace)
+bool LogFolderLock::takeOverAbandonedLock(std::chrono::milliseconds ownerWriteGrace)
 {
     if (m_lock.error() != QLockFile::LockFailedError) {
+        m_state = State::Unavailable;
         return false;
     }
-    // A readable owner was already judged by tryLock(): alive, on another computer, or gone and
-    // taken over. An owner that cannot be read may still be on its way from a copy starting this
-    // very moment, so it gets a little time to appear.
+    // tryLock() has taken over a lock whose owner it found gone where it could remove it; where
+    // the file system refuses the locks it removes it under, it could not. An owner that cannot be
+    // read may still be on its way from a copy starting this very moment, so it gets a little time
+    // to appear; the copy that held the lock may also end and remove it just now.
     const QDeadlineTimer deadline(ownerWriteGrace);
-    while (!m_lock.getLockInfo(nullptr, nullptr, nullptr)) {
-        if (deadline.hasExpired()) {
-            // Removes the lock only when no running process holds it open.
-            return m_lock.removeStaleLockFile() && m_lock.tryLock();
+    qint64 processId = 0;
+    QString host;
+    bool readable = false;
+    while (!(readable = m_lock.getLockInfo(&processId, &host, nullptr)) && !deadline.hasExpired()) {
+        if (m_lock.tryLock()) {
+            return true;
         }
         QThread::msleep(20);
     }
-    return m_lock.tryLock();
+    if (readable && !host.isEmpty() && host != QSysInfo::machineHostName()) {
+        m_state = State::HeldElsewhere;
+        m_holderHost = host;
+        return false;
+    }
+    if (readable && processRunning(processId)) {
+        m_state = State::HeldHere;
+        return false;
+    }
+    // Its copy ended without removing it, or never wrote its owner in. Copies take their turns
+    // here, so it is removed by its name. A folder in its place is no lock that a copy left.
+    if (const QFileInfo info(m_lock.fileName()); info.exists() && !info.isFile()) {
+        m_state = State::Unavailable;
+        return false;
+    }
+    if (QFile lockFile(m_lock.fileName()); !lockFile.remove() && lockFile.exists()) {
+        m_state = State::LeftBehind;
+        m_removalFailure = lockFile.errorString();
+        return false;
+    }
+    if (m_lock.tryLock()) {
+        return true;
+    }
+    m_state = m_lock.error() == QLockFile::LockFailedError ? State::HeldHere : State::Unavailable;
+    return false;
 }
 
 UserMessage LogFolderLock::message() const
@@ -127,6 +242,12 @@ UserMessage LogFolderLock::message() const
             u"%1 is already running with the log folder %2 on the computer %3. If it no longer "
             u"runs there, remove the lock file %4 and start %1 again."_s.arg(
                 programName(), folder, m_holderHost, lockPath) };
+    case State::LeftBehind:
+        return { MessageStyle::Information,
+            u"The copy of %1 that last ran with the log folder %2 ended without removing its lock "
+            u"file %3, and %1 cannot remove it: %4. Remove the lock file %3 (the log folder must "
+            u"let you change it), then start %1 again."_s.arg(
+                programName(), folder, lockPath, m_removalFailure) };
     case State::Unavailable:
         return { MessageStyle::Information,
             u"%1 could not make its lock file %2, so it cannot keep a second copy from running "
@@ -134,4 +255,9 @@ UserMessage LogFolderLock::message() const
                 programName(), lockPath, folder) };
     }
     return {};
+}
+
+void refuseFolderLocksForTests(bool refuse)
+{
+    g_refuseFolderLocks = refuse;
 }

@@ -23,11 +23,13 @@ public:
         std::chrono::milliseconds ownerWriteGrace = defaultOwnerWriteGrace);
     static constexpr std::chrono::milliseconds defaultOwnerWriteGrace { 500 };
 
-    // Another running copy of the program holds the folder, on this computer or on another one
-    // that shares the folder; the program must not start.
-    [[nodiscard]] bool heldByAnotherCopy() const
+    // The program must not start: another running copy holds the folder, on this computer or on
+    // another one that shares the folder, or the copy that ran last left its lock behind and it
+    // cannot be removed.
+    [[nodiscard]] bool startRefused() const
     {
-        return m_state == State::HeldHere || m_state == State::HeldElsewhere;
+        return m_state == State::HeldHere || m_state == State::HeldElsewhere
+            || m_state == State::LeftBehind;
     }
 
     // What the operator is told at start: why the program does not start, that the log folder
@@ -40,13 +42,19 @@ private:
         Taken,
         HeldHere,
         HeldElsewhere,
+        LeftBehind, // its copy is gone, but the lock cannot be removed (a read-only folder)
         Unavailable, // nothing holds it, and it cannot be made either (a folder stands there)
     };
-    [[nodiscard]] bool takeOverUnfinishedLock(std::chrono::milliseconds ownerWriteGrace);
+    [[nodiscard]] bool takeOverAbandonedLock(std::chrono::milliseconds ownerWriteGrace);
 
     LogFolder m_folder;
     FileOutcome m_folderMade;
     QLockFile m_lock;
     State m_state = State::Taken;
     QString m_holderHost; // the computer of the copy that holds it, when that is another one
+    QString m_removalFailure; // why a lock left behind could not be removed
 };
+
+// For tests: the lock on the log folder itself by which starting copies take turns is refused,
+// as on file systems that keep no such locks (NFS without its lock manager), until set back.
+void refuseFolderLocksForTests(bool refuse);

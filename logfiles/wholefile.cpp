@@ -3,13 +3,15 @@
 
 #include "wholefile.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -22,7 +24,71 @@ namespace {
 
 bool g_refuseRenameWithoutReplacing = false;
 
-// QSaveFile flushes to the device at commit but does not say when that fails; this does.
+// What a whole-file write names its new file: ".<name>.quillog-Ab3xYz".
+constexpr auto temporaryMark = ".quillog-"_L1;
+constexpr qsizetype temporaryRandomLength = 6;
+
+bool isAsciiLetterOrDigit(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+}
+
+// The name of the file whose whole-file write named its new file so; empty for any other name.
+QStringView interruptedWriteTarget(QStringView fileName)
+{
+    const qsizetype tail = temporaryMark.size() + temporaryRandomLength;
+    if (fileName.size() <= tail + 1 || !fileName.startsWith(u'.')) {
+        return {};
+    }
+    const QStringView random = fileName.last(temporaryRandomLength);
+    if (fileName.sliced(fileName.size() - tail, temporaryMark.size()) != temporaryMark
+        || !std::all_of(random.begin(), random.end(), isAsciiLetterOrDigit)) {
+        return {};
+    }
+    return fileName.sliced(1, fileName.size() - tail - 1);
+}
+
+// Where a write of the file at path goes: the file at the end of its links.
+QFileInfo placeOfWrite(const QString &path)
+{
+    QFileInfo place(path);
+    for (int hop = 0; hop < 40 && place.isSymLink(); ++hop) {
+        place.setFile(place.symLinkTarget());
+    }
+    return place;
+}
+
+// Whether anything stands at the path, a link that leads nowhere included.
+bool nameTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Makes and opens a new file beside the place, named as whole-file writes name theirs; never one
+// that is there already.
+bool createTemporaryBeside(QFile &file, const QFileInfo &place)
+{
+    const QString stem = place.absoluteDir().filePath(u'.' + place.fileName() + temporaryMark);
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        QString name = stem;
+        for (qsizetype i = 0; i < temporaryRandomLength; ++i) {
+            static constexpr char letters[]
+                = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+        }
+        file.setFileName(name);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            return true;
+        }
+        if (!nameTaken(name)) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// The system's own flush to the storage device, with its reason when it failed.
 QString syncToDevice(int handle)
 {
 #ifdef Q_OS_UNIX
@@ -77,31 +143,57 @@ bool renameWithoutReplacing(const QString &from, const QString &to)
 #endif
 }
 
-// Whether anything stands at the path, a link that leads nowhere included.
-bool nameTaken(const QString &path)
+// Gives the file at "from" the name "to", replacing whatever file was there by one rename.
+QString renameReplacing(const QString &from, const QString &to)
 {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
+        return qt_error_string(errno);
+    }
+    return {};
+}
+
+// Writes the bytes into a new file beside the place and renames it over the place, flushed at
+// every step; the new file takes the permissions given. A failure is told for the shown path, and
+// leaves nothing behind.
+FileOutcome replaceWhole(const QString &what, const QString &shownPath, const QFileInfo &place,
+    const QByteArray &bytes, std::optional<QFileDevice::Permissions> permissions)
+{
+    const auto failed = [&](const QString &reason) {
+        return FileOutcome { fileFailure(what, shownPath, reason) };
+    };
+    QFile file;
+    if (!createTemporaryBeside(file, place)) {
+        return failed(file.errorString());
+    }
+    auto removeNewFile = qScopeGuard([&file] { file.remove(); });
+    if (permissions) {
+        file.setPermissions(*permissions);
+    }
+    if (QString reason = writeAndSync(file, bytes); !reason.isEmpty()) {
+        return failed(reason);
+    }
+    file.close();
+    if (QString reason = renameReplacing(file.fileName(), place.filePath()); !reason.isEmpty()) {
+        return failed(reason);
+    }
+    removeNewFile.dismiss();
+    syncFolder(place.absolutePath());
+    return {};
 }
 
 } // namespace
 
 FileOutcome writeWholeFile(const QString &what, const QString &path, const QByteArray &bytes)
 {
-    const auto failed
-        = [&](const QString &reason) { return FileOutcome { fileFailure(what, path, reason) }; };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return failed(file.errorString());
+    const QFileInfo place = placeOfWrite(path);
+    if (!place.exists()) {
+        return replaceWhole(what, path, place, bytes, std::nullopt);
     }
-    if (QString reason = writeAndSync(file, bytes); !reason.isEmpty()) {
-        return failed(reason);
+    // A file the operator made read-only is left as it is.
+    if (place.isFile() && !place.isWritable()) {
+        return { fileFailure(what, path, u"the file is read-only, so it is left as it is"_s) };
     }
-    if (!file.commit()) {
-        return failed(file.errorString());
-    }
-    syncFolder(QFileInfo(path).absolutePath());
-    return {};
+    return replaceWhole(what, path, place, bytes, place.permissions());
 }
 
 FileOutcome replaceLinkWithFile(const QString &what, const QString &path)
@@ -110,25 +202,8 @@ FileOutcome replaceLinkWithFile(const QString &what, const QString &path)
     if (!content.ok()) {
         return { content.error };
     }
-    const auto failed
-        = [&](const QString &reason) { return FileOutcome { fileFailure(what, path, reason) }; };
-    // The name a whole-file write uses beside its file, so that a cut leaves what a start tidies.
-    QTemporaryFile file(path + ".XXXXXX"_L1);
-    if (!file.open()) {
-        return failed(file.errorString());
-    }
-    file.setPermissions(QFileInfo(path).permissions()); // those of the file the link leads to
-    if (QString reason = writeAndSync(file, content.value); !reason.isEmpty()) {
-        return failed(reason);
-    }
-    if (std::rename(
-            QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData())
-        != 0) {
-        return failed(qt_error_string(errno));
-    }
-    file.setAutoRemove(false);
-    syncFolder(QFileInfo(path).absolutePath());
-    return {};
+    // Those of the file the link leads to.
+    return replaceWhole(what, path, QFileInfo(path), content.value, QFileInfo(path).permissions());
 }
 
 FileResult<QByteArray> readWholeFile(const QString &what, const QString &path)
@@ -182,15 +257,21 @@ void syncFolder(const QString &folderPath)
 #endif
 }
 
-QStringView interruptedWriteTarget(QStringView fileName)
+void removeInterruptedWrites(const QString &path)
 {
-    constexpr qsizetype suffix = 7; // ".XXXXXX"
-    if (fileName.size() <= suffix || fileName[fileName.size() - suffix] != u'.') {
-        return {};
+    QList<QFileInfo> places { QFileInfo(path) };
+    if (places.first().isSymLink()) {
+        places << placeOfWrite(path);
     }
-    const QStringView random = fileName.last(suffix - 1);
-    const bool letterOrDigit = std::all_of(random.begin(), random.end(), [](QChar c) {
-        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
-    });
-    return letterOrDigit ? fileName.first(fileName.size() - suffix) : QStringView();
+    for (const QFileInfo &place : places) {
+        const QFileInfoList files = place.absoluteDir().entryInfoList(
+            QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        for (const QFileInfo &file : files) {
+            if (interruptedWriteTarget(file.fileName())
+                    .compare(place.fileName(), Qt::CaseInsensitive)
+                == 0) {
+                QFile::remove(file.filePath());
+            }
+        }
+    }
 }

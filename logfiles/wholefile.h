@@ -13,6 +13,10 @@
 // flushed too. Whatever happens on the way (a full disk, a crash, a power cut), the path holds
 // either its previous content or the new one. A path that is a link keeps it: the file it leads
 // to gets the new content. A failure is told as "Could not <what> <path>: <reason>".
+//
+// The new file is named ".<name>.quillog-" and six letters or digits (".log.pnd.quillog-Ab3xYz"),
+// a name nobody gives a file of their own, so that what a cut-short write leaves behind can be
+// told from everything else and removed (removeInterruptedWrites).
 FileOutcome writeWholeFile(const QString &what, const QString &path, const QByteArray &bytes);
 
 // Puts an ordinary file holding the same bytes in the place of the link at path, the same way:
@@ -38,6 +42,8 @@ void refuseRenameWithoutReplacingForTests(bool refuse);
 // content is already safe, and a folder that cannot be flushed changes nothing the operator can do.
 void syncFolder(const QString &folderPath);
 
-// The name of the file whose whole-file write, cut short, leaves a file of this name behind
-// ("log.pnd" for "log.pnd.Xy3AbZ": six letters or digits after a dot); empty for any other name.
-[[nodiscard]] QStringView interruptedWriteTarget(QStringView fileName);
+// Removes what whole-file writes of the file at path left behind when they were cut short: files
+// named as those writes name theirs, for that file's name in any case, beside it and, where the
+// path is a link, beside the file it leads to. Nothing else is touched. Only for the one who alone
+// writes that file, as a write under way looks the same.
+void removeInterruptedWrites(const QString &path);

@@ -7,10 +7,12 @@
 #include "record/logtext.h"
 
 #ifdef Q_OS_UNIX
+#include <pwd.h>
 #include <unistd.h>
 #endif
 
 #include <QScopeGuard>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +23,8 @@ class TestLogFolder : public QObject {
 
 private slots:
     void init();
+    void standardFolderIsInHome_data();
+    void standardFolderIsInHome();
     void createsMissingFolderAtStartUp();
     void leavesExistingFolderAsItIs();
     void reportsFileInPlaceOfFolder();
@@ -39,7 +43,8 @@ private slots:
     void lockLeftBehind_data();
     void lockLeftBehind();
     void lockTellsOfFolderThatCannotBeMade();
-    void lockRemovesInterruptedWrites();
+    void lockRemovesOnlyInterruptedWrites();
+    void lockTakenWhereFolderLocksAreRefused();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -50,6 +55,55 @@ void TestLogFolder::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+}
+
+void TestLogFolder::standardFolderIsInHome_data()
+{
+    QTest::addColumn<QByteArray>("home"); // "-" for no HOME at all
+    QTest::addColumn<QString>("folder"); // "~" for the home of the user list
+    QTest::addColumn<QString>("failure");
+#ifdef Q_OS_UNIX
+    QTest::newRow("home") << QByteArray("/home/k1ab") << u"/home/k1ab/adif"_s << QString();
+    QTest::newRow("utf8-name") << QByteArray("/home/caf\xc3\xa9") << u"/home/café/adif"_s
+                               << QString();
+    QTest::newRow("latin1-name")
+        << QByteArray("/home/caf\xe9") << QString()
+        << u"Could not use the home folder /home/caf\\xE9: its name is not UTF-8 text"_s;
+    QTest::newRow("cut-utf8-name") << QByteArray("/home/\xe2\x82") << QString()
+                                   << u"Could not use the home folder /home/\\xE2\\x82: "_s;
+    QTest::newRow("no-home") << QByteArray("-") << u"~"_s << QString();
+    QTest::newRow("empty-home") << QByteArray() << u"~"_s << QString();
+    QTest::newRow("root") << QByteArray("/") << QString()
+                          << u"Quillog cannot tell where its log folder is"_s;
+    QTest::newRow("relative") << QByteArray("adif") << QString()
+                              << u"Quillog cannot tell where its log folder is"_s;
+#else
+    QTest::newRow("fixed") << QByteArray("-") << u"C:/adif"_s << QString();
+#endif
+}
+
+void TestLogFolder::standardFolderIsInHome()
+{
+    QFETCH(QByteArray, home);
+    QFETCH(QString, folder);
+    QFETCH(QString, failure);
+    const QByteArray previous = qgetenv("HOME");
+    const auto restore = qScopeGuard([&] { qputenv("HOME", previous); });
+    if (home == "-") {
+        qunsetenv("HOME");
+    } else {
+        qputenv("HOME", home);
+    }
+#ifdef Q_OS_UNIX
+    if (folder == u"~") {
+        const passwd *entry = ::getpwuid(::geteuid());
+        QVERIFY(entry);
+        folder = QFile::decodeName(entry->pw_dir) + u"/adif"_s;
+    }
+#endif
+    const FileResult<LogFolder> standard = LogFolder::standard();
+    QVERIFY2(standard.error.startsWith(failure), qPrintable(standard.error));
+    QCOMPARE(standard.value.path(), folder);
 }
 
 void TestLogFolder::createsMissingFolderAtStartUp()
@@ -269,19 +323,19 @@ void TestLogFolder::lockAdmitsOneCopyPerFolder()
 {
     const LogFolder folder(logPath());
     auto first = std::make_unique<LogFolderLock>(folder);
-    QVERIFY(!first->heldByAnotherCopy());
+    QVERIFY(!first->startRefused());
     QVERIFY(QFileInfo(logPath()).isDir()); // made on the way, as at the first start
     const LogFolderLock second(folder);
-    QVERIFY(second.heldByAnotherCopy());
+    QVERIFY(second.startRefused());
     QCOMPARE(second.message(),
         (UserMessage { MessageStyle::Information,
             u"Quillog is already running with the log folder "_s
                 + QDir::toNativeSeparators(logPath()) }));
-    QVERIFY(!LogFolderLock(LogFolder(m_dir->filePath(u"other"_s))).heldByAnotherCopy());
+    QVERIFY(!LogFolderLock(LogFolder(m_dir->filePath(u"other"_s))).startRefused());
 
     first.reset(); // the first copy ends
     const LogFolderLock next(folder);
-    QVERIFY(!next.heldByAnotherCopy());
+    QVERIFY(!next.startRefused());
     QVERIFY(next.message().text.isEmpty());
 }
 
@@ -310,10 +364,10 @@ void TestLogFolder::lockLeftBehind()
         writeBytes(lockPath, lockContent);
     }
     const LogFolderLock lock { LogFolder(logPath()) };
-    QCOMPARE(lock.heldByAnotherCopy(), held);
+    QCOMPARE(lock.startRefused(), held);
     if (message.isEmpty()) {
         QVERIFY2(lock.message().text.isEmpty(), qPrintable(lock.message().text));
-        QVERIFY(LogFolderLock(LogFolder(logPath())).heldByAnotherCopy()); // it is ours now
+        QVERIFY(LogFolderLock(LogFolder(logPath())).startRefused()); // it is ours now
     } else {
         QCOMPARE(lock.message().style, MessageStyle::Information);
         QVERIFY2(lock.message().text.contains(message), qPrintable(lock.message().text));
@@ -327,35 +381,60 @@ void TestLogFolder::lockTellsOfFolderThatCannotBeMade()
 {
     writeBytes(logPath(), "a file where the folder belongs");
     const LogFolderLock lock { LogFolder(logPath()) };
-    QVERIFY(!lock.heldByAnotherCopy()); // the program opens, to show what it can
+    QVERIFY(!lock.startRefused()); // the program opens, to show what it can
     QCOMPARE(lock.message().style, MessageStyle::Error);
     QVERIFY2(lock.message().text.startsWith(u"Could not create the log folder "_s),
         qPrintable(lock.message().text));
 }
 
-void TestLogFolder::lockRemovesInterruptedWrites()
+void TestLogFolder::lockRemovesOnlyInterruptedWrites()
 {
-    // What writes of the temporary log and of daily logs leave when cut short, and names like them.
+    // What a cut-short write of the temporary log leaves, and names an operator gives copies.
     QVERIFY(QDir().mkpath(logPath()));
     const auto inFolder = [this](const QString &name) { return logPath() + u'/' + name; };
-    const QStringList leftovers { u"log.pnd.AbCdEf"_s, u"LOG.PND.x1Y2z3"_s,
-        u"log_07Dec2026_2.adi.QwErTy"_s };
-    QStringList kept { u"log.pnd"_s, u"log.pnd.bak"_s, u"log.pnd.AbCd!f"_s, u"log_07Dec2026.adi"_s,
-        u"notes.txt.AbCdEf"_s, u"log.pnd.FolDer"_s, u"log.pnd.LinkAb"_s, u".quillog.lock"_s };
-    for (const QString &name : leftovers + kept.first(5)) {
+    const QStringList leftovers { u".log.pnd.quillog-AbCdEf"_s, u".LOG.PND.quillog-x1Y2z3"_s };
+    QStringList kept { u"log.pnd.backup"_s, u"log.pnd.before"_s, u"LOG.PND.Backup"_s,
+        u"log_09Dec2026.adi.backup"_s, u"log_contest.adi.backup"_s, u"Log_Field2026.ADI.copy01"_s,
+        u"log.pnd.AbCdEf"_s, u".log.pnd.quillog-AbCd!f"_s, u".log.pnd.quillog-AbCdE"_s,
+        u"log.pnd.quillog-AbCdEf"_s, u".notes.txt.quillog-AbCdEf"_s, u".log.pnd.quillog-FolDer"_s,
+        u".log.pnd.quillog-LinkAb"_s, u".quillog.lock"_s };
+    for (const QString &name : leftovers + kept.first(11)) {
         writeBytes(inFolder(name), "x");
     }
-    QVERIFY(QDir().mkpath(inFolder(u"log.pnd.FolDer"_s)));
-    QVERIFY(QFile::link(inFolder(u"log.pnd"_s), inFolder(u"log.pnd.LinkAb"_s)));
+    QVERIFY(QDir().mkpath(inFolder(u".log.pnd.quillog-FolDer"_s)));
+    // The temporary log is a link: a Save writes beside the file it leads to.
+    QTemporaryDir elsewhere;
+    writeBytes(elsewhere.filePath(u"list.pnd"_s), "A<EOR>\r\n\r\n");
+    QVERIFY(QFile::link(elsewhere.filePath(u"list.pnd"_s), inFolder(u"log.pnd"_s)));
+    QVERIFY(QFile::link(inFolder(u"log.pnd"_s), inFolder(u".log.pnd.quillog-LinkAb"_s)));
+    writeBytes(elsewhere.filePath(u".list.pnd.quillog-Qw3rTy"_s), "x");
+    writeBytes(elsewhere.filePath(u"list.pnd.backup"_s), "x");
 
     const LogFolderLock lock { LogFolder(logPath()) };
     writeBytes(inFolder(leftovers.first()), "x"); // a write of the copy that runs, under way
-    QVERIFY(LogFolderLock(LogFolder(logPath())).heldByAnotherCopy());
-    kept << leftovers.first();
+    QVERIFY(LogFolderLock(LogFolder(logPath())).startRefused());
+    kept << leftovers.first() << u"log.pnd"_s;
     QStringList names = entryNames(logPath());
     names.sort();
     kept.sort();
     QCOMPARE(names, kept);
+    QCOMPARE(entryNames(elsewhere.path()), (QStringList { u"list.pnd"_s, u"list.pnd.backup"_s }));
+}
+
+void TestLogFolder::lockTakenWhereFolderLocksAreRefused()
+{
+    // A copy ended during its turn and left its turn file; the lock it took is left too.
+    refuseFolderLocksForTests(true);
+    const auto restore = qScopeGuard([] { refuseFolderLocksForTests(false); });
+    QVERIFY(QDir().mkpath(logPath()));
+    const QByteArray gone = "4194303\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    writeBytes(logPath() + u"/.quillog.turn"_s, gone);
+    writeBytes(logPath() + u"/.quillog.lock"_s, "4194303\nquillog\n" + gone.sliced(8));
+    const LogFolderLock lock { LogFolder(logPath()) };
+    QVERIFY(!lock.startRefused());
+    // The turn file that was left is gone, not merely waited out.
+    QCOMPARE(entryNames(logPath()), QStringList { u".quillog.lock"_s });
+    QVERIFY(LogFolderLock(LogFolder(logPath())).startRefused());
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)

@@ -4,14 +4,20 @@
 #include "filehelpers.h"
 #include "logfiles/logfolderlock.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -19,14 +25,23 @@ using namespace std::chrono_literals;
 namespace {
 
 // A child process takes the folder's lock as the program does at start, says what came of it and
-// holds it until its input closes.
-int takeLockAndHold(const char *folder)
+// what the operator is told, and holds it until its input closes. Asked to, it does so where the
+// file system refuses locks on folders, or as a user other than root, whom no permission stops.
+int takeLockAndHold(const char *folder, const QStringList &options)
 {
+    refuseFolderLocksForTests(options.contains(u"--refuse-folder-locks"_s));
+#ifdef Q_OS_UNIX
+    if (options.contains(u"--not-as-root"_s) && ::geteuid() == 0
+        && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+        return 1;
+    }
+#endif
     const LogFolderLock lock(LogFolder(QString::fromLocal8Bit(folder)), 20ms);
-    std::printf("%s\n",
-        lock.heldByAnotherCopy()            ? "held"
+    std::printf("%s\n%s\n",
+        lock.startRefused()                 ? "held"
             : lock.message().text.isEmpty() ? "taken"
-                                            : "unavailable");
+                                            : "unavailable",
+        qPrintable(lock.message().text));
     std::fflush(stdout);
     while (std::getchar() != EOF) { }
     return 0;
@@ -45,8 +60,11 @@ private slots:
     // Starts that race for a lock nobody holds any more: exactly one of them may take it.
     void oneOfRacingStartsTakesLock_data();
     void oneOfRacingStartsTakesLock();
+    void namesLockLeftInReadOnlyFolder();
 
 private:
+    // What a copy started with "--take" found, and what the operator would be told.
+    static std::pair<QString, QString> takeOutcome(QProcess &copy);
     // The real program, with its home folder in the temporary folder.
     void start(QProcess &program, const QTemporaryDir &home);
 };
@@ -93,7 +111,7 @@ void TestProgram::takesOverLockOfKilledCopy()
     start(crashed, home);
     const qint64 crashedId = crashed.processId();
     QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), crashedId, 10000);
-    QVERIFY(LogFolderLock(folder).heldByAnotherCopy());
+    QVERIFY(LogFolderLock(folder).startRefused());
     crashed.kill(); // SIGKILL: no chance to remove its lock
     QVERIFY(crashed.waitForFinished(5000));
     QCOMPARE(lockHolder(), crashedId);
@@ -103,7 +121,7 @@ void TestProgram::takesOverLockOfKilledCopy()
     start(next, home);
     QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), next.processId(), 10000);
     QVERIFY(!next.waitForFinished(500));
-    QVERIFY(LogFolderLock(folder).heldByAnotherCopy());
+    QVERIFY(LogFolderLock(folder).startRefused());
     next.kill();
     QVERIFY(next.waitForFinished(5000));
 }
@@ -111,16 +129,22 @@ void TestProgram::takesOverLockOfKilledCopy()
 void TestProgram::oneOfRacingStartsTakesLock_data()
 {
     QTest::addColumn<QByteArray>("lockContent"); // "-" for no lock at all
-    QTest::newRow("no-lock") << QByteArray("-");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("garbage") << QByteArray("\x01not a lock\n");
-    QTest::newRow("owner-gone") << "4194303\nquillog\n" + QSysInfo::machineHostName().toUtf8()
-            + '\n';
+    QTest::addColumn<QStringList>("options");
+    const QByteArray ownerGone = "4194303\nquillog\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    for (const QString &options : { QString(), u"--refuse-folder-locks"_s }) {
+        const char *suffix = options.isEmpty() ? "" : "-folder-locks-refused";
+        const QStringList list = options.isEmpty() ? QStringList() : QStringList { options };
+        QTest::addRow("no-lock%s", suffix) << QByteArray("-") << list;
+        QTest::addRow("empty%s", suffix) << QByteArray() << list;
+        QTest::addRow("garbage%s", suffix) << QByteArray("\x01not a lock\n") << list;
+        QTest::addRow("owner-gone%s", suffix) << ownerGone << list;
+    }
 }
 
 void TestProgram::oneOfRacingStartsTakesLock()
 {
     QFETCH(QByteArray, lockContent);
+    QFETCH(QStringList, options);
     constexpr int rounds = 12;
     constexpr int starts = 3;
     for (int round = 0; round < rounds; ++round) {
@@ -130,12 +154,12 @@ void TestProgram::oneOfRacingStartsTakesLock()
         }
         std::array<QProcess, starts> copies;
         for (QProcess &copy : copies) {
-            copy.start(QCoreApplication::applicationFilePath(), { u"--take"_s, folder.path() });
+            copy.start(QCoreApplication::applicationFilePath(),
+                QStringList { u"--take"_s, folder.path() } + options);
         }
         QStringList states;
         for (QProcess &copy : copies) {
-            QVERIFY(copy.waitForReadyRead(10000));
-            states << QString::fromLatin1(copy.readLine().trimmed());
+            states << takeOutcome(copy).first;
         }
         for (QProcess &copy : copies) { // each holds what it took until all have said theirs
             copy.closeWriteChannel();
@@ -146,11 +170,57 @@ void TestProgram::oneOfRacingStartsTakesLock()
     }
 }
 
+void TestProgram::namesLockLeftInReadOnlyFolder()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir home;
+    const QString folder = home.filePath(u"adif"_s);
+    const QString lockPath = folder + u"/.quillog.lock"_s;
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray lockContent
+        = "4194303\nquillog\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    writeBytes(lockPath, lockContent);
+    const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+        | QFileDevice::ExeOther;
+    QVERIFY(QFile::setPermissions(home.path(), readAndEnter | QFileDevice::WriteOwner));
+    QVERIFY(QFile::setPermissions(folder, readAndEnter));
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(folder, readAndEnter | QFileDevice::WriteOwner); });
+
+    QProcess copy;
+    copy.start(
+        QCoreApplication::applicationFilePath(), { u"--take"_s, folder, u"--not-as-root"_s });
+    const auto [state, message] = takeOutcome(copy);
+    QCOMPARE(state, u"held"_s);
+    QVERIFY2(message.contains(u"ended without removing its lock file "_s
+                 + QDir::toNativeSeparators(lockPath) + u", and Quillog cannot remove it: "_s),
+        qPrintable(message));
+    copy.closeWriteChannel();
+    QVERIFY(copy.waitForFinished(10000));
+    QCOMPARE(readBytes(lockPath), lockContent);
+#else
+    QSKIP("needs Unix permissions");
+#endif
+}
+
+std::pair<QString, QString> TestProgram::takeOutcome(QProcess &copy)
+{
+    QStringList lines;
+    QDeadlineTimer deadline(10000);
+    while (lines.size() < 2 && copy.waitForReadyRead(int(deadline.remainingTime()))) {
+        while (copy.canReadLine()) {
+            lines << QString::fromUtf8(copy.readLine().trimmed());
+        }
+    }
+    return { lines.value(0), lines.value(1) };
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], "--take") == 0) {
-        return takeLockAndHold(argv[2]);
+    if (argc >= 3 && qstrcmp(argv[1], "--take") == 0) {
+        return takeLockAndHold(argv[2], app.arguments().mid(3));
     }
     TestProgram test;
     return QTest::qExec(&test, argc, argv);

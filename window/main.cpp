@@ -18,9 +18,14 @@ int main(int argc, char *argv[])
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillog.Quillog"));
 
-    const LogFolder folder = LogFolder::standard();
+    const FileResult<LogFolder> standardFolder = LogFolder::standard();
+    if (!standardFolder.ok()) {
+        showMessageBox(nullptr, standardFolder.message());
+        return 1;
+    }
+    const LogFolder &folder = standardFolder.value;
     const LogFolderLock lock(folder);
-    if (lock.heldByAnotherCopy()) {
+    if (lock.startRefused()) {
         showMessageBox(nullptr, lock.message());
         return 0;
     }
