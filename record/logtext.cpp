@@ -3,9 +3,33 @@
 
 #include "logtext.h"
 
+#include <algorithm>
+
 namespace {
 constexpr QLatin1StringView recordMarker("<EOR>");
+
+// How many of the characters left out a message names.
+constexpr qsizetype namedAtMost = 5;
+
+// Calls back with every character of the text that Latin-1 cannot hold, a pair of surrogates as one
+// character, and gives the text without them.
+template <typename Found> QString keepLatin1(QStringView boxText, Found found)
+{
+    QString kept;
+    for (qsizetype i = 0; i < boxText.size(); ++i) {
+        const QChar c = boxText[i];
+        if (c.unicode() <= 0xFF || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+            kept += c;
+            continue;
+        }
+        const bool pair
+            = c.isHighSurrogate() && i + 1 < boxText.size() && boxText[i + 1].isLowSurrogate();
+        found(boxText.sliced(i, pair ? 2 : 1));
+        i += pair ? 1 : 0;
+    }
+    return kept;
 }
+} // namespace
 
 qsizetype countRecords(QStringView logText)
 {
@@ -67,6 +91,46 @@ QString boxTextFromLogText(QStringView logText)
     }
     boxText += logText.sliced(from);
     return boxText;
+}
+
+QStringList charactersOutsideLatin1(QStringView boxText)
+{
+    QStringList characters;
+    keepLatin1(boxText, [&characters](QStringView character) {
+        if (!characters.contains(character)) {
+            characters << character.toString();
+        }
+    });
+    return characters;
+}
+
+QString withoutCharactersOutsideLatin1(QStringView boxText)
+{
+    return keepLatin1(boxText, [](QStringView) {});
+}
+
+QString joinedWithAnd(const QStringList &names)
+{
+    if (names.size() < 2) {
+        return names.value(0);
+    }
+    return names.first(names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ")
+        + names.last();
+}
+
+QString charactersLeftOutMessage(const QStringList &characters)
+{
+    QStringList quoted;
+    for (const QString &character : characters.first(std::min(characters.size(), namedAtMost))) {
+        quoted << u'"' + character + u'"';
+    }
+    if (characters.size() > namedAtMost) {
+        quoted << QStringLiteral("%1 more").arg(characters.size() - namedAtMost);
+    }
+    const QString named = joinedWithAnd(quoted);
+    return QStringLiteral("The list keeps only the characters its files can hold (ISO 8859-1, "
+                          "Latin-1), so %1 %2 left out.")
+        .arg(named, characters.size() == 1 ? QStringLiteral("was") : QStringLiteral("were"));
 }
 
 QString callSignUpperCase(const QString &text)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The log text is every pending record, one per line, each ending "<EOR>" and CR LF. The operator
 // may edit it freely, so the count is always recomputed from the text, never kept beside it.
@@ -23,6 +24,18 @@
 // line separators where Shift+Enter was pressed: each of them becomes CR LF too.
 [[nodiscard]] QString logTextFromBoxText(QStringView boxText);
 [[nodiscard]] QString boxTextFromLogText(QStringView logText);
+
+// The files hold ISO 8859-1 (Latin-1), one byte a character: any other character typed or pasted
+// into the list ("€", Cyrillic, emoji) would reach them as "?". The box's own line ends are no
+// characters of the text. These give such characters of a box text, each once in the order they
+// come, and the box text without them.
+[[nodiscard]] QStringList charactersOutsideLatin1(QStringView boxText);
+[[nodiscard]] QString withoutCharactersOutsideLatin1(QStringView boxText);
+// Names as the operator reads them in a sentence: "CALL", "CALL and BAND", "CALL, BAND and MODE".
+[[nodiscard]] QString joinedWithAnd(const QStringList &names);
+
+// What the operator is told when such characters were left out of the list.
+[[nodiscard]] QString charactersLeftOutMessage(const QStringList &characters);
 
 // Call signs are kept in capitals while they are typed. Letters are mapped without regard to the
 // user's locale, so "i" becomes "I" everywhere (a Turkish dotted capital is no call-sign letter).

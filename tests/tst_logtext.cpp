@@ -19,6 +19,8 @@ private slots:
     void convertsBetweenBoxAndLogText_data();
     void convertsBetweenBoxAndLogText();
     void turnsRawBoxLineEndsIntoCrLf();
+    void leavesOutWhatLatin1CannotHold_data();
+    void leavesOutWhatLatin1CannotHold();
     void upperCasesCallSignInEveryLocale();
     void presetsDateAndTimeFromClock_data();
     void presetsDateAndTimeFromClock();
@@ -92,6 +94,34 @@ void TestLogText::turnsRawBoxLineEndsIntoCrLf()
 {
     const QString raw = QStringLiteral("a\u00a0b\u2029c\u2028d\u2029");
     QCOMPARE(logTextFromBoxText(raw), QStringLiteral("a\u00a0b\r\nc\r\nd\r\n"));
+}
+
+void TestLogText::leavesOutWhatLatin1CannotHold_data()
+{
+    QTest::addColumn<QString>("boxText");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QStringList>("leftOut");
+    // Latin-1 to its last character, a no-break space, and the box's two kinds of line end.
+    const QString latin1 = QStringLiteral("Zoë\u00a0\u00ff\u2029<EOR>\u2028");
+    QTest::newRow("latin1") << latin1 << latin1 << QStringList();
+    QTest::newRow("euro") << QStringLiteral("5€9") << QStringLiteral("59")
+                          << QStringList { QStringLiteral("€") };
+    QTest::newRow("cyrillic-and-emoji-twice")
+        << QStringLiteral("Жора 😀 😀") << QStringLiteral("  ")
+        << QStringList { QStringLiteral("Ж"), QStringLiteral("о"), QStringLiteral("р"),
+               QStringLiteral("а"), QStringLiteral("😀") };
+    QTest::newRow("lone-surrogate")
+        << QStringLiteral("a") + QChar(0xd83d) + u'b' << QStringLiteral("ab")
+        << QStringList { QString(QChar(0xd83d)) };
+}
+
+void TestLogText::leavesOutWhatLatin1CannotHold()
+{
+    QFETCH(QString, boxText);
+    QFETCH(QString, kept);
+    QFETCH(QStringList, leftOut);
+    QCOMPARE(withoutCharactersOutsideLatin1(boxText), kept);
+    QCOMPARE(charactersOutsideLatin1(boxText), leftOut);
 }
 
 void TestLogText::upperCasesCallSignInEveryLocale()

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -48,6 +49,7 @@ private slots:
     void twoSavesAppendTwoRecords();
     void enterDoesNotSave();
     void recountsWhileLogBoxIsEdited();
+    void listKeepsOnlyWhatFilesHold();
     void exitSavesAndNextStartShowsRecords();
     void exitWithEmptyLogWritesNothing();
     void closingByTitleBarSaves();
@@ -272,6 +274,24 @@ void TestMainWindow::recountsWhileLogBoxIsEdited()
     click(u"Command1"_s);
     QCOMPARE(m_window->logText(), k1abRecord + u"note <eor"_s + k1abRecord);
     QCOMPARE(caption(), u"2 records"_s);
+}
+
+void TestMainWindow::listKeepsOnlyWhatFilesHold()
+{
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    // Typed as a keyboard with those keys sends them.
+    for (const QChar c : u"<NAME:3>Zoë€"_s) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(logBox, &press);
+    }
+    QCOMPARE(m_window->logText(), u"<NAME:3>Zoë"_s);
+    logBox->insertPlainText(u" Жора 😀 Ж"_s); // as a paste puts it in
+    QCOMPARE(m_window->logText(), u"<NAME:3>Zoë   "_s);
+    QTRY_COMPARE(m_messages.size(), 2); // told once for each edit
+    QCOMPARE(m_messages.last(),
+        (UserMessage { MessageStyle::Validation,
+            u"The list keeps only the characters its files can hold (ISO 8859-1, Latin-1), so "
+            "\"Ж\", \"о\", \"р\", \"а\" and \"😀\" were left out."_s }));
 }
 
 void TestMainWindow::exitSavesAndNextStartShowsRecords()

@@ -83,6 +83,12 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::onExit);
     connect(m_generateLog, &QPushButton::clicked, this, &MainWindow::onGenerateLog);
     connect(m_logBox, &QPlainTextEdit::textChanged, this, &MainWindow::onLogBoxChanged);
+    connect(m_logBox->document(), &QTextDocument::contentsChange, this,
+        [this](int position, int /*removed*/, int added) {
+            m_changedFrom
+                = m_changedFrom < m_changedTo ? std::min(m_changedFrom, position) : position;
+            m_changedTo = std::max(m_changedTo, position + added);
+        });
 
     startUp();
 
@@ -150,6 +156,7 @@ void MainWindow::startUp()
         m_entries->setTitle(recordCountCaption(countRecords(*logText)));
         m_logBox->moveCursor(QTextCursor::End);
     }
+    m_changedFrom = m_changedTo = 0; // read from Latin-1, so every character fits
 }
 
 QString MainWindow::logText() const
@@ -183,6 +190,7 @@ void MainWindow::onGenerateLog()
 
 void MainWindow::onLogBoxChanged()
 {
+    keepOnlyLatin1();
     // Line ends hold no marker, so the box's own text counts the same as the log text.
     const QString caption = recordCountCaption(countRecords(m_logBox->document()->toRawText()));
     if (caption != m_entries->title()) {
@@ -193,6 +201,31 @@ void MainWindow::onLogBoxChanged()
     }
     m_logBox->moveCursor(QTextCursor::End);
     m_pending->editedByHand();
+}
+
+void MainWindow::keepOnlyLatin1()
+{
+    if (m_changedFrom >= m_changedTo) {
+        return;
+    }
+    QTextCursor changed(m_logBox->document());
+    changed.setPosition(std::min(m_changedFrom, m_logBox->document()->characterCount() - 1));
+    changed.setPosition(
+        std::min(m_changedTo, m_logBox->document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    m_changedFrom = m_changedTo = 0;
+    const QString text = changed.selectedText();
+    const QStringList leftOut = charactersOutsideLatin1(text);
+    if (leftOut.isEmpty()) {
+        return;
+    }
+    // Undone together with the typing or pasting it belongs to.
+    changed.joinPreviousEditBlock();
+    changed.insertText(withoutCharactersOutsideLatin1(text));
+    changed.endEditBlock();
+    // Told once the change is done, not from inside the key press that made it.
+    QTimer::singleShot(0, this, [this, leftOut] {
+        present({ MessageStyle::Validation, charactersLeftOutMessage(leftOut) });
+    });
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -57,6 +57,9 @@ private:
     void onExit();
     void onGenerateLog();
     void onLogBoxChanged();
+    // Takes out of what was just typed or pasted into the list the characters its files cannot
+    // hold, and says which.
+    void keepOnlyLatin1();
 
     void appendToLogBox(const QString &record);
     void present(const UserMessage &message);
@@ -74,4 +77,8 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_exit = nullptr;
     QPushButton *m_generateLog = nullptr;
+    // The part of the list that a change has just put in, to be looked at once the change is
+    // done; empty when there is none.
+    int m_changedFrom = 0;
+    int m_changedTo = 0;
 };
