@@ -4,7 +4,7 @@
 #include "dailylog.h"
 
 #include "logfiles/wholefile.h"
-#include "record/fieldlengths.h"
+#include "record/logtextcheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,24 +57,27 @@ QString nextNumber(QString number)
     return u'1' + number;
 }
 
-// A temporary log left from an earlier run, the list emptied by hand since: its lengths are set in
-// the file itself before it moves. The file is left alone when every length fits.
+// A temporary log left from an earlier run, the list emptied by hand since: it is checked as the
+// list is, and its lengths are set in the file itself before it moves. The file is left alone when
+// every length fits, or when it cannot be read as records.
 FileResult<QString> repairTemporaryLog(const QString &path)
 {
     const FileResult<QByteArray> read = readWholeFile(u"read the temporary log"_s, path);
     if (!read.ok()) {
         return { read.error, {} };
     }
-    const FieldLengthRepair repair = repairFieldLengths(QString::fromLatin1(read.value));
-    if (std::any_of(repair.mismatches.begin(), repair.mismatches.end(),
-            [](const LengthMismatch &mismatch) { return mismatch.corrected; })) {
+    const LogTextCheck check = checkLogText(QString::fromLatin1(read.value));
+    if (!check.readsAsRecords()) {
+        return { check.problemSummary(), {} };
+    }
+    if (!check.mismatches.isEmpty()) {
         const FileOutcome written
-            = writeWholeFile(u"write the temporary log"_s, path, repair.logText.toLatin1());
+            = writeWholeFile(u"write the temporary log"_s, path, check.logText.toLatin1());
         if (!written.ok()) {
             return { written.error, {} };
         }
     }
-    return { {}, repair.summary() };
+    return { {}, check.lengthSummary() };
 }
 
 } // namespace
@@ -106,9 +109,13 @@ QString nextDailyLogName(const LogFolder &folder, QDate date, const QLocale &loc
 FileResult<DailyLogMade> makeDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale)
 {
-    // The list keeps what the operator typed; only the text that goes out gets the new lengths.
-    const FieldLengthRepair repair = repairFieldLengths(logText);
-    if (const FileOutcome saved = saveTemporaryLog(folder, repair.logText); !saved.ok()) {
+    // The list keeps what the operator typed; only the text that goes out gets the new lengths. A
+    // list that cannot be read as records stays as it is, for the operator to correct.
+    const LogTextCheck check = checkLogText(logText);
+    if (!check.readsAsRecords()) {
+        return { check.problemSummary(), {} };
+    }
+    if (const FileOutcome saved = saveTemporaryLog(folder, check.logText); !saved.ok()) {
         return { saved.error, {} };
     }
     const QString temporaryLog = folder.findTemporaryLog();
@@ -124,7 +131,7 @@ FileResult<DailyLogMade> makeDailyLog(
             return { std::move(replaced.error), {} };
         }
     }
-    QString lengthNote = repair.summary();
+    QString lengthNote = check.lengthSummary();
     if (logText.isEmpty()) {
         FileResult<QString> repaired = repairTemporaryLog(temporaryLog);
         if (!repaired.ok()) {

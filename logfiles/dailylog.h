@@ -26,7 +26,9 @@ struct DailyLogMade {
 // Sets every declared length that a hand edit left out of step with its value, saves the log text
 // to the temporary log, then moves the temporary log to the day's next daily log; nothing is made
 // when nothing is pending (no log text and no temporary log). All or nothing: on any failure no
-// daily log is left behind and the temporary log keeps the records.
+// daily log is left behind and the temporary log keeps the records. A list (or, with no log text,
+// a temporary log) that cannot be read as records is refused before anything is written, with a
+// message naming each record to correct.
 FileResult<DailyLogMade> makeDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale);
 

@@ -41,6 +41,7 @@ private slots:
     void differentDaysDoNotCollide();
     void oldTemporaryLogBecomesDailyLog();
     void oldTemporaryLogGetsEditedLengthsSet();
+    void oldTemporaryLogThatCannotBeReadStays();
     void nothingToElaborate();
     void moveNeverReplaces_data();
     void moveNeverReplaces();
@@ -134,17 +135,17 @@ void TestDailyLog::sixGenerationsOnOneDay()
 
 void TestDailyLog::differentDaysDoNotCollide()
 {
-    QVERIFY(generate(u"A<EOR>\r\n"_s).ok());
-    QVERIFY(generate(u"B<EOR>\r\n"_s, day.addDays(1)).ok());
+    QVERIFY(generate(u"<CALL:2>AB<EOR>\r\n"_s).ok());
+    QVERIFY(generate(u"<CALL:2>BC<EOR>\r\n"_s, day.addDays(1)).ok());
     QCOMPARE(entryNames(path()), QStringList({ u"log_07Dec2026.adi"_s, u"log_08Dec2026.adi"_s }));
 }
 
 void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 {
-    writeBytes(path(u"log.pnd"_s), "old<EOR>\r\n\r\n");
+    writeBytes(path(u"log.pnd"_s), "<CALL:3>OLD<EOR>\r\n\r\n");
     const QByteArray pendingId = fileId(path(u"log.pnd"_s));
     QCOMPARE(generate(QString()).value.path, path(u"log_07Dec2026.adi"_s));
-    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "old<EOR>\r\n\r\n");
+    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "<CALL:3>OLD<EOR>\r\n\r\n");
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
     // Moved, not copied: the same file under its new name, so it was never in two places.
     QCOMPARE(fileId(path(u"log_07Dec2026.adi"_s)), pendingId);
@@ -156,6 +157,16 @@ void TestDailyLog::oldTemporaryLogGetsEditedLengthsSet()
     const FileResult<DailyLogMade> outcome = generate(QString());
     QCOMPARE(readBytes(outcome.value.path), "<CALL:5>K1ABC<EOR>\r\n\r\n");
     QCOMPARE(outcome.value.lengthNote, u"Field lengths set to match your edits: CALL of K1ABC."_s);
+}
+
+void TestDailyLog::oldTemporaryLogThatCannotBeReadStays()
+{
+    writeBytes(path(u"log.pnd"_s), "<CALL:4>K1AB<EOR>notes\r\n\r\n");
+    const FileResult<DailyLogMade> outcome = generate(QString());
+    QVERIFY2(outcome.error.endsWith(u"text outside the records after record K1AB: \"notes\"."_s),
+        qPrintable(outcome.error));
+    QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
+    QCOMPARE(readBytes(path(u"log.pnd"_s)), "<CALL:4>K1AB<EOR>notes\r\n\r\n");
 }
 
 void TestDailyLog::nothingToElaborate()
@@ -178,7 +189,7 @@ void TestDailyLog::moveNeverReplaces()
     QFETCH(bool, refused);
     refuseRenameWithoutReplacingForTests(refused);
     const auto restore = qScopeGuard([] { refuseRenameWithoutReplacingForTests(false); });
-    writeBytes(path(u"log.pnd"_s), "new");
+    writeBytes(path(u"log.pnd"_s), "<CALL:3>NEW<EOR>\r\n\r\n");
     QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026.adi"_s))); // leads nowhere
     const FileOutcome moved
         = moveWithoutReplacing(u"move"_s, path(u"log.pnd"_s), path(u"log_07Dec2026.adi"_s));
@@ -197,9 +208,9 @@ void TestDailyLog::skipsWhateverStandsAtName()
     // A folder and a link that leads nowhere hold their names as a file would.
     QVERIFY(QDir().mkpath(path(u"log_07Dec2026.adi"_s)));
     QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
-    const FileResult<DailyLogMade> outcome = generate(u"A<EOR>\r\n"_s);
+    const FileResult<DailyLogMade> outcome = generate(u"<CALL:2>AB<EOR>\r\n"_s);
     QCOMPARE(outcome.value.path, path(u"log_07Dec2026_3.adi"_s));
-    QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)), "A<EOR>\r\n\r\n");
+    QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)), "<CALL:2>AB<EOR>\r\n\r\n");
     QVERIFY(QFileInfo(path(u"log_07Dec2026.adi"_s)).isDir());
     QCOMPARE(entryNames(path()),
         QStringList(
@@ -210,13 +221,13 @@ void TestDailyLog::failedSaveMakesNoDailyLog()
 {
     const QString gone = path(u"gone"_s);
     const FileResult<DailyLogMade> outcome
-        = makeDailyLog(LogFolder(gone), u"A<EOR>\r\n"_s, day, english);
+        = makeDailyLog(LogFolder(gone), u"<CALL:2>AB<EOR>\r\n"_s, day, english);
     QVERIFY(!outcome.ok());
     QVERIFY(outcome.error.contains(QDir::toNativeSeparators(gone)));
     QVERIFY(!QFileInfo::exists(gone));
 
     QVERIFY(QDir().mkpath(path(u"log.pnd"_s)));
-    const FileResult<DailyLogMade> blocked = generate(u"A<EOR>\r\n"_s);
+    const FileResult<DailyLogMade> blocked = generate(u"<CALL:2>AB<EOR>\r\n"_s);
     QVERIFY(blocked.error.startsWith(u"Could not write the temporary log"_s));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }

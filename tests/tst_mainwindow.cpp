@@ -56,6 +56,7 @@ private slots:
     void failedSaveKeepsWindowOpen();
     void generateLogWritesDailyLog();
     void generateLogSetsEditedLengths();
+    void generateLogRefusesListItCannotRead();
     void nothingToElaborate();
     void showsLastRecordAfterStartUp();
     void keepsLoadedBytesAsTheyWere();
@@ -403,6 +404,28 @@ void TestMainWindow::generateLogSetsEditedLengths()
         qPrintable(m_messages.value(0).text));
 }
 
+void TestMainWindow::generateLogRefusesListItCannotRead()
+{
+    typeCallSign(u"DL1ABC"_s);
+    click(u"Command1"_s);
+    const QByteArray saved = readBytes(logPath(u"log.pnd"_s));
+    // The operator deletes the record's end by hand.
+    auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    logBox->setTextCursor(logBox->document()->find(u"<EOR>"_s));
+    QTest::keyClick(logBox, Qt::Key_Delete);
+    const QString edited = m_window->logText();
+
+    click(u"Command4"_s);
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().style, MessageStyle::Error);
+    QVERIFY2(m_messages.first().text.endsWith(u"the end of record DL1ABC is missing."_s),
+        qPrintable(m_messages.first().text));
+    // Nothing moved: the record is pending, in the box and on disk.
+    QCOMPARE(m_window->logText(), edited);
+    QCOMPARE(entryNames(logPath()), QStringList { u"log.pnd"_s });
+    QCOMPARE(readBytes(logPath(u"log.pnd"_s)), saved);
+}
+
 void TestMainWindow::nothingToElaborate()
 {
     click(u"Command4"_s);
@@ -643,7 +666,7 @@ void TestMainWindow::newCountIsAnnounced()
 
     typeCallSign(u"K1AB"_s);
     click(u"Command1"_s);
-    QTest::keyClicks(control<QPlainTextEdit>(u"Text4"_s), u"no count<eor"_s);
+    QTest::keyClicks(control<QPlainTextEdit>(u"Text4"_s), u"<CALL:3>W1A<eor"_s);
     QTest::keyClick(control<QPlainTextEdit>(u"Text4"_s), Qt::Key_Greater);
     click(u"Command4"_s);
     QCOMPARE(watch.announced, QStringList({ u"1 records"_s, u"2 records"_s, u"0 records"_s }));
