@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +64,8 @@ private slots:
     void tabMovesThroughEntriesInOrder();
     void showsEveryTextWhole_data();
     void showsEveryTextWhole();
+    void fitsEveryScreen_data();
+    void fitsEveryScreen();
     void messageBoxesFollowTheirStyle_data();
     void messageBoxesFollowTheirStyle();
     void everyControlHasAName();
@@ -84,6 +87,8 @@ private:
         return m_dir->filePath(name.isEmpty() ? u"adif"_s : "adif/"_L1 + name);
     }
     void typeCallSign(const QString &text);
+    // Every caption, button and list entry shows whole, inside its frame and the window.
+    void verifyEveryTextWhole() const;
     void click(const QString &button)
     {
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
@@ -515,55 +520,67 @@ void TestMainWindow::showsEveryTextWhole()
         // No larger than the font the window was drawn for: the design as it stands.
         QCOMPARE(m_window->size(), QSize(865, 256));
     }
-    const auto shown = [](const QString &caption) { return QString(caption).remove(u'&'); };
+    verifyEveryTextWhole();
+}
 
-    for (const QLabel *label : m_window->findChildren<QLabel *>(Qt::FindChildrenRecursively)) {
-        if (label->isVisible() && label->pixmap().isNull()) {
-            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
-            QVERIFY2(label->sizeHint().height() <= label->height(), qPrintable(label->text()));
+void TestMainWindow::fitsEveryScreen_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<QSize>("room"); // the screen, less a window frame
+    for (const int points : { 8, 12, 16, 20 }) {
+        for (const QSize screen : { QSize(1280, 800), QSize(1366, 768), QSize(1920, 1080) }) {
+            QTest::addRow("%dpt-%dx%d", points, screen.width(), screen.height())
+                << points << screen - QSize(16, 48);
         }
     }
-    // A caption needs a few pixels on each side to stay clear of the button's frame.
-    for (const QPushButton *button : m_window->findChildren<QPushButton *>()) {
-        const QFontMetrics metrics = button->fontMetrics();
-        QVERIFY2(metrics.horizontalAdvance(shown(button->text())) + 6 <= button->width(),
-            qPrintable(button->text()));
-        QVERIFY2(metrics.height() + 4 <= button->height(), qPrintable(button->text()));
-    }
-    // A line edit keeps a few pixels of margin and the caret beside its text.
-    const QList<std::pair<QString, QStringList>> lists { { u"Combo1"_s, dayChoices() },
-        { u"Combo2"_s, monthChoices() }, { u"Combo3"_s, yearChoices() },
-        { u"Combo4"_s, bandChoices() }, { u"Combo5"_s, modeChoices() } };
-    for (const auto &[name, entries] : lists) {
-        const QLineEdit *edit = control<QComboBox>(name)->lineEdit();
-        for (const QString &entry : entries) {
-            QVERIFY2(edit->fontMetrics().horizontalAdvance(entry) + 5 <= edit->width(),
-                qPrintable(name + u' ' + entry));
+}
+
+void TestMainWindow::fitsEveryScreen()
+{
+    QFETCH(int, pointSize);
+    QFETCH(QSize, room);
+    const QFont defaultFont = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(defaultFont); });
+    QFont font = defaultFont;
+    font.setPointSize(pointSize);
+    QApplication::setFont(font);
+    m_window = makeWindow();
+    const auto places = [this] {
+        QList<QRect> places;
+        for (const QWidget *child : m_window->findChildren<QWidget *>()) {
+            places << (child->isHidden() ? QRect() : child->geometry());
         }
-        QVERIFY2(edit->fontMetrics().height() <= edit->height(), qPrintable(name));
+        return places;
+    };
+    m_window->placeControls({ INT_MAX, INT_MAX });
+    const QSize drawnSize = m_window->size();
+    const QList<QRect> drawn = places();
+
+    m_window->placeControls(room);
+    QVERIFY2(m_window->width() <= room.width() && m_window->height() <= room.height(),
+        qPrintable(u"%1x%2"_s.arg(m_window->width()).arg(m_window->height())));
+    if (drawnSize.width() <= room.width() && drawnSize.height() <= room.height()) {
+        QCOMPARE(places(), drawn); // as drawn wherever that fits
     }
-    for (const QString &name : { u"Text1"_s, u"Text2"_s, u"Text3"_s }) {
-        const QLineEdit *edit = control<QLineEdit>(name);
-        QVERIFY2(edit->fontMetrics().height() + 2 <= edit->height(), qPrintable(name));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    verifyEveryTextWhole();
+    // Every control is reached by Tab, the photograph too while it is shown.
+    QSet<QString> visited;
+    for (int i = 0; i < 13; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focus = QApplication::focusWidget();
+        visited << (qobject_cast<QComboBox *>(focus->parentWidget()) ? focus->parentWidget()
+                                                                     : focus)
+                       ->objectName();
     }
-    // Nothing runs past the frame that holds the entries, nor past the window.
-    const QRect frame = control<QGroupBox>(u"Frame1"_s)->contentsRect();
-    for (const QWidget *entry :
-        control<QGroupBox>(u"Frame1"_s)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (entry->isVisible()) {
-            QVERIFY2(frame.contains(entry->geometry()), qPrintable(entry->objectName()));
-        }
+    QSet<QString> controls { u"Text1"_s, u"Combo1"_s, u"Combo2"_s, u"Combo3"_s, u"Text2"_s,
+        u"Text3"_s, u"Combo4"_s, u"Combo5"_s, u"Command1"_s, u"Command2"_s, u"Text4"_s,
+        u"Command4"_s };
+    if (!control<QLabel>(u"Picture1"_s)->isHidden()) {
+        controls << u"Picture1"_s;
     }
-    for (const QWidget *child : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        // The photograph is cut off by the window's lower edge, as drawn.
-        if (child->isVisible() && child->objectName() != u"Picture1"_s) {
-            QVERIFY2(m_window->rect().contains(child->geometry()), qPrintable(child->objectName()));
-        }
-    }
-    // The log box shows at least one whole line above the caret's line.
-    const auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
-    const double margins = 2 * logBox->document()->documentMargin();
-    QVERIFY(logBox->viewport()->height() - margins >= 2 * logBox->fontMetrics().lineSpacing());
+    QCOMPARE(visited, controls);
 }
 
 void TestMainWindow::messageBoxesFollowTheirStyle_data()
@@ -673,6 +690,59 @@ void TestMainWindow::newCountIsAnnounced()
     // It is heard, not seen.
     QVERIFY(announcer->width() * announcer->height() <= 1);
     QVERIFY(!announcer->autoFillBackground());
+}
+
+void TestMainWindow::verifyEveryTextWhole() const
+{
+    const auto shown = [](const QString &caption) { return QString(caption).remove(u'&'); };
+
+    for (const QLabel *label : m_window->findChildren<QLabel *>(Qt::FindChildrenRecursively)) {
+        if (label->isVisible() && label->pixmap().isNull()) {
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+            QVERIFY2(label->sizeHint().height() <= label->height(), qPrintable(label->text()));
+        }
+    }
+    // A caption needs a few pixels on each side to stay clear of the button's frame.
+    for (const QPushButton *button : m_window->findChildren<QPushButton *>()) {
+        const QFontMetrics metrics = button->fontMetrics();
+        QVERIFY2(metrics.horizontalAdvance(shown(button->text())) + 6 <= button->width(),
+            qPrintable(button->text()));
+        QVERIFY2(metrics.height() + 4 <= button->height(), qPrintable(button->text()));
+    }
+    // A line edit keeps a few pixels of margin and the caret beside its text.
+    const QList<std::pair<QString, QStringList>> lists { { u"Combo1"_s, dayChoices() },
+        { u"Combo2"_s, monthChoices() }, { u"Combo3"_s, yearChoices() },
+        { u"Combo4"_s, bandChoices() }, { u"Combo5"_s, modeChoices() } };
+    for (const auto &[name, entries] : lists) {
+        const QLineEdit *edit = control<QComboBox>(name)->lineEdit();
+        for (const QString &entry : entries) {
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(entry) + 5 <= edit->width(),
+                qPrintable(name + u' ' + entry));
+        }
+        QVERIFY2(edit->fontMetrics().height() <= edit->height(), qPrintable(name));
+    }
+    for (const QString &name : { u"Text1"_s, u"Text2"_s, u"Text3"_s }) {
+        const QLineEdit *edit = control<QLineEdit>(name);
+        QVERIFY2(edit->fontMetrics().height() + 2 <= edit->height(), qPrintable(name));
+    }
+    // Nothing runs past the frame that holds the entries, nor past the window.
+    const QRect frame = control<QGroupBox>(u"Frame1"_s)->contentsRect();
+    for (const QWidget *entry :
+        control<QGroupBox>(u"Frame1"_s)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (entry->isVisible()) {
+            QVERIFY2(frame.contains(entry->geometry()), qPrintable(entry->objectName()));
+        }
+    }
+    for (const QWidget *child : m_window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        // The photograph is cut off by the window's lower edge, as drawn.
+        if (child->isVisible() && child->objectName() != u"Picture1"_s) {
+            QVERIFY2(m_window->rect().contains(child->geometry()), qPrintable(child->objectName()));
+        }
+    }
+    // The log box shows at least one whole line above the caret's line.
+    const auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
+    const double margins = 2 * logBox->document()->documentMargin();
+    QVERIFY(logBox->viewport()->height() - margins >= 2 * logBox->fontMetrics().lineSpacing());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -70,16 +70,16 @@ EntryRow::EntryRow(QWidget *parent)
     addCaptions();
 
     // Where each box stands in the frame, and how far it moves along when the month box widens
-    // to show the longest month name.
+    // to show the longest month name. In two rows, band, mode and report form the second.
     using Width = DesignLayout::Width;
     m_layout.add(m_callSign, { 8, 48, 81, 21 });
     m_layout.add(m_day, { 104, 48, 57, 21 });
     m_layout.add(m_month, { 168, 48, 81, 21 }, Width::LongestEntry);
     m_layout.add(m_year, { 256, 48, 65, 21 }, Width::AsDrawn, 1);
     m_layout.add(m_time, { 328, 48, 57, 21 }, Width::AsDrawn, 1);
-    m_layout.add(m_band, { 392, 48, 65, 21 }, Width::AsDrawn, 1);
-    m_layout.add(m_mode, { 464, 48, 65, 21 }, Width::AsDrawn, 1);
-    m_layout.add(m_report, { 536, 48, 57, 21 }, Width::AsDrawn, 1);
+    m_layout.add(m_band, { 392, 48, 65, 21 }, Width::AsDrawn, 1, QRect(8, 96, 65, 21));
+    m_layout.add(m_mode, { 464, 48, 65, 21 }, Width::AsDrawn, 1, QRect(80, 96, 65, 21));
+    m_layout.add(m_report, { 536, 48, 57, 21 }, Width::AsDrawn, 1, QRect(152, 96, 57, 21));
 
     connect(m_callSign, &QLineEdit::textChanged, this, &EntryRow::onCallSignChanged);
 }
@@ -89,16 +89,16 @@ void EntryRow::addCaptions()
     // The visible words stay as they are; the "&" only underlines the Alt+letter. The date
     // caption stands over the three date boxes, and moves half as far as the month box widens.
     const auto add = [this](const QString &name, const QString &caption, QWidget *buddy,
-                         QRect place, double moveAlong) {
-        m_layout.add(
-            makeLabel(this, name, caption, buddy), place, DesignLayout::Width::AsDrawn, moveAlong);
+                         QRect place, double moveAlong, std::optional<QRect> twoRowPlace = {}) {
+        m_layout.add(makeLabel(this, name, caption, buddy), place, DesignLayout::Width::AsDrawn,
+            moveAlong, twoRowPlace);
     };
     add(u"Label1"_s, u"&CallSign"_s, m_callSign, { 24, 24, 57, 17 }, 0);
     add(u"Label2"_s, u"Date"_s, nullptr, { 184, 24, 65, 17 }, 0.5);
     add(u"Label3"_s, u"&UTC"_s, m_time, { 336, 24, 41, 17 }, 1);
-    add(u"Label5"_s, u"&Band"_s, m_band, { 400, 24, 49, 17 }, 1);
-    add(u"Label6"_s, u"&Mode"_s, m_mode, { 472, 24, 49, 17 }, 1);
-    add(u"Label4"_s, u"&RST"_s, m_report, { 544, 24, 41, 17 }, 1);
+    add(u"Label5"_s, u"&Band"_s, m_band, { 400, 24, 49, 17 }, 1, QRect(16, 72, 49, 17));
+    add(u"Label6"_s, u"&Mode"_s, m_mode, { 472, 24, 49, 17 }, 1, QRect(88, 72, 49, 17));
+    add(u"Label4"_s, u"&RST"_s, m_report, { 544, 24, 41, 17 }, 1, QRect(160, 72, 41, 17));
     // Each date box gets a name of its own from a label that is never shown.
     for (const auto &[box, name] : { std::pair { m_day, u"Day"_s },
              std::pair { m_month, u"Month"_s }, std::pair { m_year, u"Year"_s } }) {
@@ -148,9 +148,9 @@ QList<QWidget *> EntryRow::tabOrder() const
     return { m_callSign, m_day, m_month, m_year, m_time, m_report, m_band, m_mode };
 }
 
-void EntryRow::placeControls()
+void EntryRow::placeControls(DesignLayout::Arrangement arrangement)
 {
-    m_neededSize = m_layout.place(font());
+    m_neededSize = m_layout.place(font(), arrangement);
 }
 
 void EntryRow::onCallSignChanged()

@@ -29,9 +29,9 @@ public:
     // The boxes in the order Tab visits them.
     [[nodiscard]] QList<QWidget *> tabOrder() const;
 
-    // Puts the captions and boxes in their places for the font; the frame then asks to be as wide
-    // as they need.
-    void placeControls();
+    // Puts the captions and boxes in their places for the font, in one row or in two; the frame
+    // then asks to be as wide as they need.
+    void placeControls(DesignLayout::Arrangement arrangement);
     [[nodiscard]] QSize sizeHint() const override { return m_neededSize; }
 
 private:

@@ -19,6 +19,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QWindow>
+
+#include <climits>
 
 using namespace Qt::StringLiterals;
 
@@ -71,7 +74,7 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     setWindowIcon(icon);
     Announcer::installAccessibleRole();
     createControls();
-    placeControls();
+    placeControlsOnScreen();
     chainFocus(m_entries->tabOrder()
         + QList<QWidget *> { m_save, m_exit, m_logBox, m_generateLog, m_picture });
 
@@ -93,7 +96,9 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     startUp();
 
     if (const QScreen *screen = this->screen()) {
-        move(screen->availableGeometry().center() - rect().center());
+        const QRect available = screen->availableGeometry();
+        const QPoint centred = available.center() - rect().center();
+        move(std::max(centred.x(), available.x()), std::max(centred.y(), available.y()));
     }
     m_entries->focusEntry(QsoEntry::Call);
 }
@@ -121,21 +126,43 @@ void MainWindow::createControls()
     m_exit = makeButton(this, u"Command2"_s, u"E&xit"_s);
     m_generateLog = makeButton(this, u"Command4"_s, u"&Generate Log"_s);
 
-    // The frame is as wide as its entries need, and "Generate Log" as wide as its caption.
+    // The frame is as wide as its entries need, and "Generate Log" as wide as its caption. With the
+    // entries in two rows, the frame is taller, the photograph is not shown, and the list and the
+    // buttons stand below the entries as drawn, in the narrower window.
     using Width = DesignLayout::Width;
-    m_layout.add(m_picture, { 0, 0, 233, 257 });
-    m_layout.add(m_entries, { 240, 8, 617, 89 }, Width::AsAsked);
-    m_layout.add(m_logBox, { 240, 104, 617, 57 });
-    m_layout.add(m_save, { 424, 184, 73, 25 });
-    m_layout.add(m_exit, { 512, 184, 73, 25 });
-    m_layout.add(m_generateLog, { 744, 184, 81, 25 }, Width::AsAsked);
+    m_layout.add(m_picture, { 0, 0, 233, 257 }, Width::Decoration, 0, QRect());
+    m_layout.add(m_entries, { 240, 8, 617, 89 }, Width::AsAsked, 0, QRect(8, 8, 409, 137));
+    m_layout.add(m_logBox, { 240, 104, 617, 57 }, Width::AsDrawn, 0, QRect(8, 152, 409, 57));
+    m_layout.add(m_save, { 424, 184, 73, 25 }, Width::AsDrawn, 0, QRect(112, 232, 73, 25));
+    m_layout.add(m_exit, { 512, 184, 73, 25 }, Width::AsDrawn, 0, QRect(200, 232, 73, 25));
+    m_layout.add(m_generateLog, { 744, 184, 81, 25 }, Width::AsAsked, 0, QRect(320, 232, 81, 25));
 }
 
-void MainWindow::placeControls()
+void MainWindow::placeControls(QSize room)
 {
-    m_entries->placeControls();
-    setFixedSize(m_layout.place(font()));
+    QSize size;
+    for (const auto arrangement :
+        { DesignLayout::Arrangement::AsDrawn, DesignLayout::Arrangement::TwoRows }) {
+        m_entries->placeControls(arrangement);
+        size = m_layout.place(font(), arrangement, room.width());
+        if (size.width() <= room.width() && size.height() <= room.height()) {
+            break;
+        }
+    }
+    setFixedSize(size);
     m_picture->setPixmap(dialPhotograph(DesignLayout::scale(font()), devicePixelRatioF()));
+}
+
+void MainWindow::placeControlsOnScreen()
+{
+    const QScreen *screen = this->screen();
+    if (!screen) {
+        return placeControls({ INT_MAX, INT_MAX });
+    }
+    // The window's frame, as the window manager draws it once the window is shown; before, room
+    // for a usual one.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 48);
+    placeControls(screen->availableGeometry().size() - frame);
 }
 
 void MainWindow::startUp()
@@ -232,7 +259,7 @@ void MainWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange && m_entries) {
-        placeControls();
+        placeControlsOnScreen();
     }
 }
 
@@ -252,6 +279,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Moved to another screen, the window fits that one.
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::placeControlsOnScreen,
+        Qt::UniqueConnection);
     // Only once the box has its real size can it scroll the last record into view.
     QTimer::singleShot(0, m_logBox, &QPlainTextEdit::ensureCursorVisible);
 }

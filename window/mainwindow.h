@@ -42,6 +42,12 @@ public:
     // stop reach it here.
     [[nodiscard]] PendingLog &pendingLog() const { return *m_pending; }
 
+    // Puts every control in its place, the design scaled to the font and fitted to a screen with
+    // that much room for the window: as drawn where it fits, else giving way as the design layout
+    // does. Done for the window's own screen at start, and again when the font or the screen
+    // changes.
+    void placeControls(QSize room);
+
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -49,8 +55,7 @@ protected:
 
 private:
     void createControls();
-    // Puts every control in its place, the design scaled to the font; again when the font changes.
-    void placeControls();
+    void placeControlsOnScreen();
     void startUp();
 
     void onSave();
@@ -68,7 +73,7 @@ private:
     Clock m_clock;
     MessagePresenter m_presenter;
     PendingLog *m_pending = nullptr;
-    DesignLayout m_layout { { 865, 256 } };
+    DesignLayout m_layout { { 865, 256 }, { 425, 272 } };
 
     QLabel *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
