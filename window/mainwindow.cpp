@@ -131,11 +131,11 @@ void MainWindow::createControls()
     // buttons stand below the entries as drawn, in the narrower window.
     using Width = DesignLayout::Width;
     m_layout.add(m_picture, { 0, 0, 233, 257 }, Width::Decoration, 0, QRect());
-    m_layout.add(m_entries, { 240, 8, 617, 89 }, Width::AsAsked, 0, QRect(8, 8, 409, 137));
-    m_layout.add(m_logBox, { 240, 104, 617, 57 }, Width::AsDrawn, 0, QRect(8, 152, 409, 57));
-    m_layout.add(m_save, { 424, 184, 73, 25 }, Width::AsDrawn, 0, QRect(112, 232, 73, 25));
-    m_layout.add(m_exit, { 512, 184, 73, 25 }, Width::AsDrawn, 0, QRect(200, 232, 73, 25));
-    m_layout.add(m_generateLog, { 744, 184, 81, 25 }, Width::AsAsked, 0, QRect(320, 232, 81, 25));
+    m_layout.add(m_entries, { 240, 8, 617, 89 }, Width::AsAsked, 0, QRect(8, 8, 409, 125));
+    m_layout.add(m_logBox, { 240, 104, 617, 57 }, Width::AsDrawn, 0, QRect(8, 140, 409, 57));
+    m_layout.add(m_save, { 424, 184, 73, 25 }, Width::AsDrawn, 0, QRect(112, 209, 73, 25));
+    m_layout.add(m_exit, { 512, 184, 73, 25 }, Width::AsDrawn, 0, QRect(200, 209, 73, 25));
+    m_layout.add(m_generateLog, { 744, 184, 81, 25 }, Width::AsAsked, 0, QRect(320, 209, 81, 25));
 }
 
 void MainWindow::placeControls(QSize room)

@@ -73,7 +73,7 @@ private:
     Clock m_clock;
     MessagePresenter m_presenter;
     PendingLog *m_pending = nullptr;
-    DesignLayout m_layout { { 865, 256 }, { 425, 272 } };
+    DesignLayout m_layout { { 865, 256 }, { 425, 242 } };
 
     QLabel *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
