@@ -21,23 +21,44 @@
 #include <unistd.h>
 #endif
 
+#ifdef Q_OS_WIN
+#include <QCryptographicHash>
+#include <qt_windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
 
-bool g_refuseFolderLocks = false;
+bool g_refuseTurnLocks = false;
 
 // Whether the process of that number, on this computer, still runs.
 bool processRunning(qint64 processId)
 {
-#ifdef Q_OS_UNIX
-    // A process of another user answers EPERM, and runs.
-    return processId > 0 && (::kill(pid_t(processId), 0) == 0 || errno == EPERM);
+    if (processId <= 0) {
+        return false;
+    }
+#ifdef Q_OS_WIN
+    // A process of another user cannot be opened, and runs; one that is gone is no parameter.
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, DWORD(processId));
+    if (!process) {
+        return ::GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return running;
 #else
-    Q_UNUSED(processId);
-    return true;
+    // A process of another user answers EPERM, and runs.
+    return ::kill(pid_t(processId), 0) == 0 || errno == EPERM;
 #endif
+}
+
+// Whether the computer of that name is this one. Names of computers compare without case, and
+// on Windows the lock names it in capitals, as Windows' own name for it has them.
+bool isThisComputer(const QString &host)
+{
+    return host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
 }
 
 // The owner a turn file or a lock names: its process number and computer.
@@ -48,7 +69,7 @@ struct Owner {
     // Written by a process of this computer that has ended.
     [[nodiscard]] bool goneFromHere() const
     {
-        return processId > 0 && host == QSysInfo::machineHostName() && !processRunning(processId);
+        return processId > 0 && isThisComputer(host) && !processRunning(processId);
     }
 };
 
@@ -66,26 +87,35 @@ Owner readOwner(const QString &path)
 // removed by its name, so two copies removing and making it at once could each remove the lock
 // the other has just made, and both would run.
 //
-// The turn is a lock on the log folder itself: it dies with its process, leaves no file behind,
-// and where a file system keeps such locks to this computer (folders on NFS and SMB) it still
-// keeps apart the copies started here, which is where two starts race. Where the file system
-// refuses such locks altogether (NFS without its lock manager), the turn is a file in the folder
-// that only one copy can make and that its maker removes; one left by a copy that ended during
-// its turn is removed by the next. A copy holds the turn for half a second at most; when it is not
-// had within five (its holder is stopped, or the folder cannot be written, where nobody can make
-// the lock either), the start goes on without it rather than wait for ever.
+// The turn is a lock the system keeps, which dies with its process. On Unix it is a lock on the
+// log folder itself: it leaves no file behind, and where a file system keeps such locks to this
+// computer (folders on NFS and SMB) it still keeps apart the copies started here, which is where
+// two starts race. On Windows it is a mutex named after the folder, for the copies of this desktop
+// session; one whose holder ended during its turn passes to the next. Where the file system
+// refuses a folder's lock (NFS without its lock manager), the turn is a file in the folder that
+// only one copy can make and that its maker removes; one left by a copy that ended during its turn
+// is removed by the next. A copy holds the turn for half a second at most; when it is not had
+// within five (its holder is stopped, or the folder cannot be written, where nobody can make the
+// lock either), the start goes on without it rather than wait for ever.
 class TakeOverTurn {
 public:
     explicit TakeOverTurn(const QString &folderPath)
     {
         const QDeadlineTimer deadline(5s);
-        if (!takeFolderLock(folderPath, deadline)) {
+        if (g_refuseTurnLocks || !takeSystemLock(folderPath, deadline)) {
             takeTurnFile(QDir(folderPath).filePath(u".quillog.turn"_s), deadline);
         }
     }
     ~TakeOverTurn()
     {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+        if (m_mutex) {
+            if (m_mutexHeld) {
+                ::ReleaseMutex(m_mutex);
+            }
+            ::CloseHandle(m_mutex);
+        }
+#else
         if (m_folder >= 0) {
             ::close(m_folder); // and with it the turn
         }
@@ -98,18 +128,31 @@ public:
     TakeOverTurn &operator=(const TakeOverTurn &) = delete;
 
 private:
-    // False when the file system refuses the folder's lock, so that the turn must be had another
-    // way; true when the lock was had, or waited for in vain.
-    bool takeFolderLock(const QString &folderPath, const QDeadlineTimer &deadline)
+    // False when the system refuses the lock, so that the turn must be had another way; true when
+    // it was had, or waited for in vain.
+    bool takeSystemLock(const QString &folderPath, const QDeadlineTimer &deadline)
     {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+        // Windows compares the folder's name without case, and a mutex's name holds no "\".
+        const QByteArray folder
+            = QDir::toNativeSeparators(QDir(folderPath).absolutePath()).toLower().toUtf8();
+        const QString name = "Local\\Quillog-take-over-"_L1
+            + QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex();
+        m_mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
+        if (!m_mutex) {
+            return false;
+        }
+        const DWORD waited = ::WaitForSingleObject(m_mutex, DWORD(deadline.remainingTime()));
+        m_mutexHeld = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        return true;
+#else
         m_folder
             = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         while (m_folder >= 0) {
-            if (!g_refuseFolderLocks && ::flock(m_folder, LOCK_EX | LOCK_NB) == 0) {
+            if (::flock(m_folder, LOCK_EX | LOCK_NB) == 0) {
                 return true;
             }
-            if (g_refuseFolderLocks || (errno != EWOULDBLOCK && errno != EINTR)) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
                 ::close(m_folder);
                 m_folder = -1;
                 return false;
@@ -119,11 +162,8 @@ private:
             }
             QThread::msleep(5);
         }
-#else
-        Q_UNUSED(folderPath);
-        Q_UNUSED(deadline);
-#endif
         return false;
+#endif
     }
 
     void takeTurnFile(const QString &path, const QDeadlineTimer &deadline)
@@ -156,7 +196,12 @@ private:
         }
     }
 
+#ifdef Q_OS_WIN
+    HANDLE m_mutex = nullptr;
+    bool m_mutexHeld = false;
+#else
     int m_folder = -1;
+#endif
     QString m_turnFile; // made by this copy, and removed when its turn ends
 };
 
@@ -197,7 +242,7 @@ bool LogFolderLock::takeOverAbandonedLock(std::chrono::milliseconds ownerWriteGr
         }
         QThread::msleep(20);
     }
-    if (readable && !host.isEmpty() && host != QSysInfo::machineHostName()) {
+    if (readable && !host.isEmpty() && !isThisComputer(host)) {
         m_state = State::HeldElsewhere;
         m_holderHost = host;
         return false;
@@ -257,7 +302,7 @@ UserMessage LogFolderLock::message() const
     return {};
 }
 
-void refuseFolderLocksForTests(bool refuse)
+void refuseTurnLocksForTests(bool refuse)
 {
-    g_refuseFolderLocks = refuse;
+    g_refuseTurnLocks = refuse;
 }

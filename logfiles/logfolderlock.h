@@ -55,6 +55,7 @@ private:
     QString m_removalFailure; // why a lock left behind could not be removed
 };
 
-// For tests: the lock on the log folder itself by which starting copies take turns is refused,
-// as on file systems that keep no such locks (NFS without its lock manager), until set back.
-void refuseFolderLocksForTests(bool refuse);
+// For tests: the lock the system keeps by which starting copies take turns (the folder's own on
+// Unix, a named mutex on Windows) is refused, as on file systems that keep no such locks (NFS
+// without its lock manager), until set back.
+void refuseTurnLocksForTests(bool refuse);

@@ -18,6 +18,11 @@
 #include <unistd.h>
 #endif
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <qt_windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -91,15 +96,24 @@ bool createTemporaryBeside(QFile &file, const QFileInfo &place)
 // The system's own flush to the storage device, with its reason when it failed.
 QString syncToDevice(int handle)
 {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+    if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(handle)))) {
+        return qt_error_string(int(::GetLastError()));
+    }
+#else
     if (::fsync(handle) != 0) {
         return qt_error_string(errno);
     }
-#else
-    Q_UNUSED(handle);
 #endif
     return {};
 }
+
+#ifdef Q_OS_WIN
+const wchar_t *windowsPath(const QString &path)
+{
+    return reinterpret_cast<const wchar_t *>(path.utf16());
+}
+#endif
 
 // Writes every byte and flushes them to the storage device; the system's reason when that failed.
 // The file is unbuffered, or flushed here, so that a full disk shows in a result: a buffered write
@@ -123,6 +137,7 @@ QString writeAndSync(QFileDevice &file, const QByteArray &bytes)
     return syncToDevice(file.handle());
 }
 
+#ifndef Q_OS_WIN
 // The rename that never replaces: false with errno set when it was not made.
 bool renameWithoutReplacing(const QString &from, const QString &to)
 {
@@ -142,13 +157,23 @@ bool renameWithoutReplacing(const QString &from, const QString &to)
     return false;
 #endif
 }
+#endif
 
-// Gives the file at "from" the name "to", replacing whatever file was there by one rename.
+// Gives the file at "from" the name "to", replacing whatever file was there by one rename; on
+// Windows the rename is on the disk when it returns, elsewhere the folder is flushed after it.
 QString renameReplacing(const QString &from, const QString &to)
 {
+#ifdef Q_OS_WIN
+    if (!::MoveFileExW(windowsPath(QDir::toNativeSeparators(from)),
+            windowsPath(QDir::toNativeSeparators(to)),
+            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return qt_error_string(int(::GetLastError()));
+    }
+#else
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
         return qt_error_string(errno);
     }
+#endif
     return {};
 }
 
@@ -221,6 +246,17 @@ FileOutcome moveWithoutReplacing(const QString &what, const QString &from, const
     const auto failed
         = [&](const QString &reason) { return FileOutcome { fileFailure(what, to, reason) }; };
     const QString taken = u"a file of that name is already there"_s;
+#ifdef Q_OS_WIN
+    // Windows' rename refuses to replace by itself, on every file system.
+    if (::MoveFileExW(windowsPath(QDir::toNativeSeparators(from)),
+            windowsPath(QDir::toNativeSeparators(to)), MOVEFILE_WRITE_THROUGH)) {
+        return {};
+    }
+    const DWORD error = ::GetLastError();
+    return failed(error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
+            ? taken
+            : qt_error_string(int(error)));
+#else
     if (renameWithoutReplacing(from, to)) {
         return {};
     }
@@ -237,6 +273,7 @@ FileOutcome moveWithoutReplacing(const QString &what, const QString &from, const
         return failed(qt_error_string(errno));
     }
     return {};
+#endif
 }
 
 void refuseRenameWithoutReplacingForTests(bool refuse)
@@ -246,14 +283,15 @@ void refuseRenameWithoutReplacingForTests(bool refuse)
 
 void syncFolder(const QString &folderPath)
 {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+    // Windows keeps no folder to flush: each rename here is written through by itself.
+    Q_UNUSED(folderPath);
+#else
     const int folder = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }
-#else
-    Q_UNUSED(folderPath);
 #endif
 }
 

@@ -29,7 +29,7 @@ namespace {
 // file system refuses locks on folders, or as a user other than root, whom no permission stops.
 int takeLockAndHold(const char *folder, const QStringList &options)
 {
-    refuseFolderLocksForTests(options.contains(u"--refuse-folder-locks"_s));
+    refuseTurnLocksForTests(options.contains(u"--refuse-turn-locks"_s));
 #ifdef Q_OS_UNIX
     if (options.contains(u"--not-as-root"_s) && ::geteuid() == 0
         && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
@@ -131,8 +131,8 @@ void TestProgram::oneOfRacingStartsTakesLock_data()
     QTest::addColumn<QByteArray>("lockContent"); // "-" for no lock at all
     QTest::addColumn<QStringList>("options");
     const QByteArray ownerGone = "4194303\nquillog\n" + QSysInfo::machineHostName().toUtf8() + '\n';
-    for (const QString &options : { QString(), u"--refuse-folder-locks"_s }) {
-        const char *suffix = options.isEmpty() ? "" : "-folder-locks-refused";
+    for (const QString &options : { QString(), u"--refuse-turn-locks"_s }) {
+        const char *suffix = options.isEmpty() ? "" : "-turn-locks-refused";
         const QStringList list = options.isEmpty() ? QStringList() : QStringList { options };
         QTest::addRow("no-lock%s", suffix) << QByteArray("-") << list;
         QTest::addRow("empty%s", suffix) << QByteArray() << list;
