@@ -5,6 +5,7 @@
 
 #include "logfiles/pendinglog.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -15,6 +16,10 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
 #endif
 
 namespace {
@@ -35,6 +40,36 @@ void onSignal(int signalNumber)
     [[maybe_unused]] const ssize_t written = ::write(g_signalSocket[0], &byte, 1);
     errno = savedErrno;
 }
+#endif
+
+#ifdef Q_OS_WIN
+// Sees the messages Windows sends the program's windows before Qt does.
+class SessionEndFilter : public QAbstractNativeEventFilter {
+public:
+    explicit SessionEndFilter(TerminationSignals &termination)
+        : m_termination(termination)
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *result) override
+    {
+        const auto *windowsMessage = static_cast<const MSG *>(message);
+        if (windowsMessage->message == WM_QUERYENDSESSION) {
+            emit m_termination.sessionEnding();
+            *result = TRUE; // the session may end as far as this program goes
+            return true;
+        }
+        if (windowsMessage->message == WM_ENDSESSION && windowsMessage->wParam) {
+            emit m_termination.received(0);
+            *result = 0;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    TerminationSignals &m_termination;
+};
 #endif
 
 } // namespace
@@ -59,10 +94,17 @@ TerminationSignals::TerminationSignals(QObject *parent)
         ::sigaction(handledSignals[i], &action, &g_previousActions[i]);
     }
 #endif
+#ifdef Q_OS_WIN
+    m_sessionEnd = std::make_unique<SessionEndFilter>(*this);
+    QCoreApplication::instance()->installNativeEventFilter(m_sessionEnd.get());
+#endif
 }
 
 TerminationSignals::~TerminationSignals()
 {
+    if (m_sessionEnd) {
+        QCoreApplication::instance()->removeNativeEventFilter(m_sessionEnd.get());
+    }
 #ifdef Q_OS_UNIX
     if (!m_notifier) {
         return;
@@ -90,6 +132,8 @@ void TerminationSignals::onReadable()
 void endQuietlyOnTermination(PendingLog &pending)
 {
     auto *termination = new TerminationSignals(&pending);
+    QObject::connect(
+        termination, &TerminationSignals::sessionEnding, &pending, &PendingLog::saveQuietly);
     QObject::connect(termination, &TerminationSignals::received, &pending, [&pending] {
         pending.saveQuietly();
         // Not quit(): that would close the window first, and closing it confirms with a box.
