@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSysInfo>
 #include <QThread>
 
@@ -33,10 +34,15 @@ namespace {
 
 bool g_refuseTurnLocks = false;
 
-// Whether the process of that number, on this computer, still runs.
-bool processRunning(qint64 processId)
+// The locks this process holds, by their paths.
+QSet<QString> g_heldHere;
+
+// Whether a process of that number other than this one runs on this computer. Numbers are used
+// again, so a file naming this process's own was written by an earlier process that had it: under
+// Wine a restarted session gives the same numbers in the same order.
+bool otherProcessRunning(qint64 processId)
 {
-    if (processId <= 0) {
+    if (processId <= 0 || processId == QCoreApplication::applicationPid()) {
         return false;
     }
 #ifdef Q_OS_WIN
@@ -69,7 +75,7 @@ struct Owner {
     // Written by a process of this computer that has ended.
     [[nodiscard]] bool goneFromHere() const
     {
-        return processId > 0 && isThisComputer(host) && !processRunning(processId);
+        return processId > 0 && isThisComputer(host) && !otherProcessRunning(processId);
     }
 };
 
@@ -218,7 +224,15 @@ LogFolderLock::LogFolderLock(const LogFolder &folder, std::chrono::milliseconds 
     const TakeOverTurn turn(folder.path());
     if (m_lock.tryLock() || takeOverAbandonedLock(ownerWriteGrace)) {
         m_state = State::Taken;
+        g_heldHere.insert(m_lock.fileName());
         m_folder.removeInterruptedWrites();
+    }
+}
+
+LogFolderLock::~LogFolderLock()
+{
+    if (m_state == State::Taken) {
+        g_heldHere.remove(m_lock.fileName());
     }
 }
 
@@ -247,7 +261,7 @@ bool LogFolderLock::takeOverAbandonedLock(std::chrono::milliseconds ownerWriteGr
         m_holderHost = host;
         return false;
     }
-    if (readable && processRunning(processId)) {
+    if (readable && (otherProcessRunning(processId) || g_heldHere.contains(m_lock.fileName()))) {
         m_state = State::HeldHere;
         return false;
     }

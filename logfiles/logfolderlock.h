@@ -22,6 +22,9 @@ public:
     explicit LogFolderLock(const LogFolder &folder,
         std::chrono::milliseconds ownerWriteGrace = defaultOwnerWriteGrace);
     static constexpr std::chrono::milliseconds defaultOwnerWriteGrace { 500 };
+    ~LogFolderLock();
+    LogFolderLock(const LogFolderLock &) = delete;
+    LogFolderLock &operator=(const LogFolderLock &) = delete;
 
     // The program must not start: another running copy holds the folder, on this computer or on
     // another one that shares the folder, or the copy that ran last left its lock behind and it

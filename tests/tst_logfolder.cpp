@@ -348,6 +348,11 @@ void TestLogFolder::lockLeftBehind_data()
     QTest::addColumn<QString>("message"); // a part of what the operator is told
     QTest::newRow("empty") << QByteArray() << false << QString();
     QTest::newRow("garbage") << QByteArray("\x01not a lock\n") << false << QString();
+    // Left by an earlier process that had this one's number: numbers are used again.
+    QTest::newRow("own-number") << QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+            + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toUtf8() + '\n'
+            + QSysInfo::machineHostName().toUtf8()
+            + '\n' << false << QString();
     QTest::newRow("other-computer") << QByteArray("4242\nquillog\nfaraway.example\n") << true
                                     << u"on the computer faraway.example. If it no longer runs "
                                        "there, remove the lock file "_s;
