@@ -36,9 +36,6 @@ void TestLogTextCheck::setsLengthsToTheirValues_data()
         << u"<CALL:4>K1AB \r\n<BAND:3>20m\t<EOR>\r\n"_s << QString();
     QTest::newRow("tag-like-word-in-value")
         << u"<COMMENT:13>see <QSL> tnx<EOR>"_s << u"<COMMENT:13>see <QSL> tnx<EOR>"_s << QString();
-    QTest::newRow("header-at-top")
-        << u"Exported\r\n<ADIF_VER:5>3.1.4<EOH>\r\n"_s + composed
-        << u"Exported\r\n<ADIF_VER:5>3.1.4<EOH>\r\n"_s + composed << QString();
 
     // Hand edits that changed a value's length.
     QTest::newRow("two-typos") << composed
