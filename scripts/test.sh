@@ -4,7 +4,8 @@
 
 # Installs what is missing, builds Quillog and its tests, and runs every test: once in a normal
 # build, then again built with AddressSanitizer and UndefinedBehaviorSanitizer. Then builds the
-# Debian package and checks it.
+# Debian package and checks it. Then builds the Windows release and runs the same tests, built for
+# Windows, under Wine; the first run on a machine builds Qt for Windows too (about half an hour).
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -22,3 +23,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 # The Debian package, the licence of every file and the manual page, as a distribution checks them.
 ./scripts/package.sh
+
+# The Windows build and its tests, under Wine on a virtual display: Wine gives a program windows,
+# the hidden ones of Qt's platforms included, only where there is a display.
+./scripts/windows.sh
+./scripts/install-deps.sh xvfb xauth
+xvfb-run -a ctest --test-dir build-windows --output-on-failure -j"$jobs"

@@ -307,10 +307,12 @@ void TestMainWindow::exitSavesAndNextStartShowsRecords()
     m_window->show();
     click(u"Command2"_s);
 
-    QCOMPARE(m_messages,
-        QList<UserMessage>({ { MessageStyle::Information,
-            "Temporary Log is updated in "_L1
-                + QDir::toNativeSeparators(logPath(u"log.pnd"_s)) } }));
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().style, MessageStyle::Information);
+    // On Windows the drive letter is written small, as in "c:\adif\log.pnd".
+    QCOMPARE(m_messages.first().text.toLower(),
+        ("Temporary Log is updated in "_L1 + QDir::toNativeSeparators(logPath(u"log.pnd"_s)))
+            .toLower());
     QVERIFY(!m_window->isVisible());
     QCOMPARE(readBytes(logPath(u"log.pnd"_s)), (k1abRecord + k1abRecord + u"\r\n"_s).toLatin1());
 
@@ -515,8 +517,9 @@ void TestMainWindow::showsEveryTextWhole()
     }
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    if (pointSize == 8) {
-        // No larger than the font the window was drawn for: the design as it stands.
+    if (DesignLayout::scale(m_window->font()) == 1.0) {
+        // No larger than the font the window was drawn for (8 points here): the design as it
+        // stands. Other systems' fonts of that size may be taller.
         QCOMPARE(m_window->size(), QSize(865, 256));
     }
     verifyEveryTextWhole();
