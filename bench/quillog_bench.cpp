@@ -229,8 +229,10 @@ int main(int argc, char *argv[])
     if (argc > 2 && qstrcmp(argv[1], "--child") == 0) {
         return runChild(argc, argv);
     }
+    // Without a display, a screen of a usual desktop's size, on which the window stands as drawn
+    // (the platform's own is 800 x 600, where it would give way).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QUILLOG_OFFSCREEN_SCREEN);
     }
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 7;
@@ -282,8 +284,14 @@ int main(int argc, char *argv[])
     report(u"Start-up, 1,000,000 pending records"_s, startMillion, u"ms"_s, u"≤ about 5 s"_s,
         startMillion <= 5000);
 
-    for (const auto &[count, folder] : { std::pair { 20000, records20k },
+    for (const auto &[count, records] : { std::pair { 20000, records20k },
              std::pair { 50000, records50k }, std::pair { 1000000, records1m } }) {
+        // A copy: the keystrokes below leave text outside the records, which Generate Log, timed
+        // later on the same records, would refuse.
+        QTemporaryDir scratch;
+        const QString folder = scratch.filePath(u"adif"_s);
+        QDir().mkpath(folder);
+        QFile::copy(records + u"/log.pnd"_s, folder + u"/log.pnd"_s);
         auto window = shownWindow(folder);
         auto *save = window->findChild<QPushButton *>(u"Command1"_s);
         auto *callSign = window->findChild<QLineEdit *>(u"Text1"_s);
