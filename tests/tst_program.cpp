@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -212,13 +213,10 @@ void TestProgram::namesLockLeftInReadOnlyFolder()
     const QByteArray lockContent
         = "4194303\nquillog\n" + QSysInfo::machineHostName().toUtf8() + '\n';
     writeBytes(lockPath, lockContent);
-    const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner
-        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-        | QFileDevice::ExeOther;
-    QVERIFY(QFile::setPermissions(home.path(), readAndEnter | QFileDevice::WriteOwner));
-    QVERIFY(QFile::setPermissions(folder, readAndEnter));
-    const auto restore = qScopeGuard(
-        [&] { QFile::setPermissions(folder, readAndEnter | QFileDevice::WriteOwner); });
+    // Another user may enter the folder, and nobody may change it.
+    QVERIFY(::chmod(QFile::encodeName(home.path()), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder), 0555) == 0);
+    const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(folder), 0755); });
 
     QProcess copy;
     copy.start(
