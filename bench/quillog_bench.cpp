@@ -145,7 +145,8 @@ int runChild(int argc, char *argv[])
             new QLabel(u"0 record"_s, window.get());
         }
     } else {
-        window = std::make_unique<MainWindow>(LogFolder(folder), &QDateTime::currentDateTime);
+        window = std::make_unique<MainWindow>(
+            LogFolder(folder), qOverload<>(&QDateTime::currentDateTime));
     }
     window->show();
     QTimer poll;
@@ -203,7 +204,7 @@ void report(const QString &what, double value, const QString &unit, const QStrin
 std::unique_ptr<MainWindow> shownWindow(const QString &folder)
 {
     auto window = std::make_unique<MainWindow>(
-        LogFolder(folder), &QDateTime::currentDateTime, [](const UserMessage &) {});
+        LogFolder(folder), qOverload<>(&QDateTime::currentDateTime), [](const UserMessage &) {});
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) {
         qFatal("window not exposed");

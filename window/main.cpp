@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    MainWindow window(folder, &QDateTime::currentDateTime);
+    MainWindow window(folder, qOverload<>(&QDateTime::currentDateTime));
     PendingLog &pending = window.pendingLog();
     endQuietlyOnTermination(pending);
 #ifndef QT_NO_SESSIONMANAGER
