@@ -34,13 +34,36 @@ qt_key=$({ echo "$qt_source_version"; echo "$qt_options"; cat "$toolchain"; } | 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/quillog-windows
 qt=$cache/qt-$qt_upstream_version-$qt_key
 
+# Each step leaves a mark in the work folder, so that a build stopped part-way (a closed terminal,
+# a machine switched off) resumes where it stopped: the source is fetched once, and Ninja builds
+# only what is not built yet.
 build_qt() {
     work=$cache/work-$qt_key
+    if [ ! -f "$work/source.complete" ]; then
+        rm -rf "$work"
+        mkdir -p "$work/apt/lists/partial" "$work/apt/archives/partial"
+        fetch_qt_source
+        touch "$work/source.complete"
+    fi
+    if [ ! -f "$work/configure.complete" ]; then
+        # shellcheck disable=SC2086
+        cmake -S "$work/source" -B "$work/build" -G Ninja --toolchain "$toolchain" \
+            -DCMAKE_INSTALL_PREFIX="$qt" -DQT_HOST_PATH=/usr \
+            -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+            $qt_options >"$work/configure.log"
+        touch "$work/configure.complete"
+    fi
+    cmake --build "$work/build" -j"$jobs"
+    rm -rf "$qt"
+    cmake --install "$work/build" >/dev/null
+    touch "$qt/.complete"
     rm -rf "$work"
-    mkdir -p "$work/apt/lists/partial" "$work/apt/archives/partial"
-    # The source comes through apt, checked against the archive's signed index like any package,
-    # from the archive this system's qt6-base-dev was installed from. A private list of source
-    # archives leaves the system's apt configuration as it is.
+}
+
+# The source comes through apt, checked against the archive's signed index like any package, from
+# the archive this system's qt6-base-dev was installed from. A private list of source archives
+# leaves the system's apt configuration as it is.
+fetch_qt_source() {
     apt-get indextargets --format '$(TARGET_OF) $(REPO_URI) $(RELEASE) $(COMPONENT)' \
         'Identifier: Packages' | sed -n 's/^deb /deb-src /p' | sort -u >"$work/apt/sources.list"
     apt_options="-o Dir::Etc::SourceList=$work/apt/sources.list -o Dir::Etc::SourceParts=-
@@ -50,21 +73,11 @@ build_qt() {
     # shellcheck disable=SC2086
     (cd "$work" && apt-get -qq $apt_options source --download-only "qt6-base=$qt_source_version")
     dpkg-source -x "$work"/qt6-base_*.dsc "$work/source" >/dev/null
-
-    # shellcheck disable=SC2086
-    cmake -S "$work/source" -B "$work/build" -G Ninja --toolchain "$toolchain" \
-        -DCMAKE_INSTALL_PREFIX="$qt" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
-        $qt_options >"$work/configure.log"
-    cmake --build "$work/build" -j"$jobs"
-    rm -rf "$qt"
-    cmake --install "$work/build" >/dev/null
-    touch "$qt/.complete"
-    rm -rf "$work"
 }
 
 if [ ! -f "$qt/.complete" ]; then
-    echo "Building Qt $qt_upstream_version for Windows into $qt (once; about half an hour)"
+    echo "Building Qt $qt_upstream_version for Windows into $qt (once; about half an hour;" \
+        "a build stopped part-way resumes)"
     build_qt
 fi
 
