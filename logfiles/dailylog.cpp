@@ -58,26 +58,28 @@ QString nextNumber(QString number)
 }
 
 // A temporary log left from an earlier run, the list emptied by hand since: it is checked as the
-// list is, and its lengths are set in the file itself before it moves. The file is left alone when
-// every length fits, or when it cannot be read as records.
-FileResult<QString> repairTemporaryLog(const QString &path)
+// list is, and what goes out (its lengths set, the blank text above its first record left out) is
+// written to the file itself before it moves. The file is left alone when nothing changes, or when
+// it cannot be read as records.
+FileResult<LogTextCheck> repairTemporaryLog(const QString &path)
 {
     const FileResult<QByteArray> read = readWholeFile(u"read the temporary log"_s, path);
     if (!read.ok()) {
         return { read.error, {} };
     }
-    const LogTextCheck check = checkLogText(QString::fromLatin1(read.value));
+    const QString text = QString::fromLatin1(read.value);
+    LogTextCheck check = checkLogText(text);
     if (!check.readsAsRecords()) {
         return { check.problemSummary(), {} };
     }
-    if (!check.mismatches.isEmpty()) {
+    if (!check.logText.isEmpty() && check.logText != text) {
         const FileOutcome written
             = writeWholeFile(u"write the temporary log"_s, path, check.logText.toLatin1());
         if (!written.ok()) {
             return { written.error, {} };
         }
     }
-    return { {}, check.lengthSummary() };
+    return { {}, std::move(check) };
 }
 
 } // namespace
@@ -113,7 +115,7 @@ FileResult<DailyLogMade> makeDailyLog(
     // list that cannot be read as records stays as it is, for the operator to correct.
     const LogTextCheck check = checkLogText(logText);
     if (!check.readsAsRecords()) {
-        return { check.problemSummary(), {} };
+        return { check.problemSummary(), { {}, {}, check.firstToFix() } };
     }
     if (const FileOutcome saved = saveTemporaryLog(folder, check.logText); !saved.ok()) {
         return { saved.error, {} };
@@ -132,12 +134,15 @@ FileResult<DailyLogMade> makeDailyLog(
         }
     }
     QString lengthNote = check.lengthSummary();
-    if (logText.isEmpty()) {
-        FileResult<QString> repaired = repairTemporaryLog(temporaryLog);
+    if (check.logText.isEmpty()) {
+        const FileResult<LogTextCheck> repaired = repairTemporaryLog(temporaryLog);
         if (!repaired.ok()) {
-            return { std::move(repaired.error), {} };
+            return { repaired.error, {} };
         }
-        lengthNote = std::move(repaired.value);
+        if (repaired.value.logText.isEmpty()) {
+            return {}; // it holds no record either
+        }
+        lengthNote = repaired.value.lengthSummary();
     }
     const QString target = QDir(folder.path()).filePath(nextDailyLogName(folder, today, locale));
     if (FileOutcome moved
@@ -148,7 +153,7 @@ FileResult<DailyLogMade> makeDailyLog(
     // The temporary log must stay gone after a power cut too, or its records would go into the
     // next daily log a second time.
     syncFolder(folder.path());
-    return { {}, { target, std::move(lengthNote) } };
+    return { {}, { target, std::move(lengthNote), {} } };
 }
 
 UserMessage dailyLogCreatedMessage(const LogFolder &folder, const QString &lengthNote)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "logfiles/logfolder.h"
+#include "record/logtextcheck.h"
 
 #include <QDate>
 #include <QLocale>
@@ -21,6 +22,7 @@
 struct DailyLogMade {
     QString path; // empty when nothing was pending
     QString lengthNote; // which declared lengths were set to match their values; empty if none
+    Lines toFix; // where a list that was refused needs correcting first
 };
 
 // Sets every declared length that a hand edit left out of step with its value, saves the log text
@@ -28,7 +30,8 @@ struct DailyLogMade {
 // when nothing is pending (no log text and no temporary log). All or nothing: on any failure no
 // daily log is left behind and the temporary log keeps the records. A list (or, with no log text,
 // a temporary log) that cannot be read as records is refused before anything is written, with a
-// message naming each record to correct.
+// message naming each record to correct, and the lines of the first. A list of nothing but
+// spaces, tabs and line ends is an empty list.
 FileResult<DailyLogMade> makeDailyLog(
     const LogFolder &folder, const QString &logText, QDate today, const QLocale &locale);
 

@@ -5,6 +5,7 @@
 
 #include "logfiles/programname.h"
 #include "logfiles/wholefile.h"
+#include "record/logtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -237,7 +238,7 @@ FileResult<std::optional<QString>> loadTemporaryLog(const LogFolder &folder)
 
 FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText)
 {
-    if (logText.isEmpty()) {
+    if (isBlankLogText(logText)) {
         return {};
     }
     const QString path = folder.temporaryLogPath();

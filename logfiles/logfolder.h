@@ -57,7 +57,8 @@ FileOutcome ensureLogFolder(const LogFolder &folder);
 FileResult<std::optional<QString>> loadTemporaryLog(const LogFolder &folder);
 
 // Writes the log text and one more CR LF to the temporary log, replacing it whole. An empty log
-// text writes nothing and leaves an earlier temporary log as it is.
+// text, or one of nothing but spaces, tabs and line ends, writes nothing and leaves an earlier
+// temporary log as it is.
 FileOutcome saveTemporaryLog(const LogFolder &folder, const QString &logText);
 
 // The confirmation shown after the pending records were saved on Exit.

@@ -4,6 +4,7 @@
 #include "pendinglog.h"
 
 #include "logfiles/dailylog.h"
+#include "record/logtext.h"
 
 PendingLog::PendingLog(LogFolder folder, LogTextReader logText, QObject *parent)
     : QObject(parent)
@@ -53,6 +54,9 @@ void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
         // The records stay in the list, and the next change, Exit and Generate Log try again.
         m_unwritten = true;
         emit tell(made.message());
+        if (made.value.toFix.first > 0) {
+            emit refusedAt(made.value.toFix);
+        }
         return;
     }
     if (made.value.path.isEmpty()) {
@@ -74,7 +78,7 @@ void PendingLog::generateDailyLog(QDate today, const QLocale &locale)
 bool PendingLog::saveBeforeClosing()
 {
     const QString logText = m_logText();
-    if (logText.isEmpty()) {
+    if (isBlankLogText(logText)) {
         return true;
     }
     if (!write(logText, FailureReport::Always)) {

@@ -5,6 +5,7 @@
 
 #include "logfiles/logfolder.h"
 #include "logfiles/usermessage.h"
+#include "record/logtextcheck.h"
 
 #include <QDate>
 #include <QLocale>
@@ -56,6 +57,8 @@ signals:
     void tell(const UserMessage &message);
     // The records are in a daily log: the list must be emptied now.
     void handedOver();
+    // The list was refused, as told just before: these lines of it are the first to correct.
+    void refusedAt(Lines lines);
 
 private:
     // How a failed write is told to the operator.

@@ -29,6 +29,11 @@ template <typename Found> QString keepLatin1(QStringView boxText, Found found)
     }
     return kept;
 }
+
+bool isBoxLineEnd(QChar c)
+{
+    return c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
 } // namespace
 
 qsizetype countRecords(QStringView logText)
@@ -53,6 +58,12 @@ QString recordCountCaption(qsizetype count)
     return QString::number(count) + QStringLiteral(" records");
 }
 
+bool isBlankLogText(QStringView logText)
+{
+    return std::all_of(logText.begin(), logText.end(),
+        [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; });
+}
+
 QString startUpCountCaption()
 {
     return QStringLiteral("0 record");
@@ -63,14 +74,11 @@ QString startUpCountCaption()
 
 QString logTextFromBoxText(QStringView boxText)
 {
-    const auto isLineEnd = [](QChar c) {
-        return c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-    };
     QString logText;
     logText.reserve(boxText.size() + boxText.size() / 32);
     qsizetype from = 0;
     for (qsizetype i = 0; i < boxText.size(); ++i) {
-        if (isLineEnd(boxText[i])) {
+        if (isBoxLineEnd(boxText[i])) {
             logText += boxText.sliced(from, i - from);
             logText += u"\r\n";
             from = i + 1;
@@ -91,6 +99,24 @@ QString boxTextFromLogText(QStringView logText)
     }
     boxText += logText.sliced(from);
     return boxText;
+}
+
+std::pair<qsizetype, qsizetype> boxTextSpanOfLines(
+    QStringView boxText, qsizetype first, qsizetype last)
+{
+    qsizetype line = 1;
+    qsizetype begin = first <= 1 ? 0 : boxText.size();
+    for (qsizetype i = 0; i < boxText.size(); ++i) {
+        if (isBoxLineEnd(boxText[i])) {
+            if (line == last) {
+                return { std::min(begin, i), i };
+            }
+            if (++line == first) {
+                begin = i + 1;
+            }
+        }
+    }
+    return { begin, boxText.size() };
 }
 
 QStringList charactersOutsideLatin1(QStringView boxText)

@@ -12,6 +12,9 @@
 // The number of "<EOR>" markers, matched without regard to case, left to right, not overlapping.
 [[nodiscard]] qsizetype countRecords(QStringView logText);
 
+// Nothing but spaces, tabs and line ends: such a list holds no record, and counts as empty.
+[[nodiscard]] bool isBlankLogText(QStringView logText);
+
 // "N records" for every N, "1 records" included.
 [[nodiscard]] QString recordCountCaption(qsizetype count);
 
@@ -24,6 +27,10 @@
 // line separators where Shift+Enter was pressed: each of them becomes CR LF too.
 [[nodiscard]] QString logTextFromBoxText(QStringView boxText);
 [[nodiscard]] QString boxTextFromLogText(QStringView logText);
+// Where lines first to last of a box text stand, counted from 1: from the start of the first to
+// the end of the last, before its line end; the text's end for lines past it.
+[[nodiscard]] std::pair<qsizetype, qsizetype> boxTextSpanOfLines(
+    QStringView boxText, qsizetype first, qsizetype last);
 
 // The files hold ISO 8859-1 (Latin-1), one byte a character: any other character typed or pasted
 // into the list ("€", Cyrillic, emoji) would reach them as "?". The box's own line ends are no

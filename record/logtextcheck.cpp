@@ -7,6 +7,9 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+#include <array>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -40,6 +43,16 @@ qsizetype skip(QStringView text, qsizetype from, bool (*matches)(QChar))
     return from;
 }
 
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
 // What a "<" opens.
 struct Tag {
     enum class Kind {
@@ -48,18 +61,42 @@ struct Tag {
         EndOfRecord, // "<EOR>"
         EndOfHeader, // "<EOH>"
         NoLength, // "<NAME>" or "<NAME:>": a field written without its length
+        Unreadable, // "<NAME:" and what no reader can read as a length, a type and a ">"
     };
+    enum class Fault { Length, Type, LineEnd };
     Kind kind = Kind::None;
-    qsizetype end = -1; // just after its ">"
+    Fault fault = Fault::Length; // why an unreadable one is
+    qsizetype begin = -1; // its "<"
+    qsizetype end = -1; // just after its ">", or where an unreadable one stops
     QStringView name;
-    qsizetype lengthBegin = -1; // the length's digits
+    qsizetype lengthBegin = -1; // the length's digits; -1 for "<NAME>"
     qsizetype lengthEnd = -1;
 
     [[nodiscard]] bool real() const
     {
         return kind == Kind::Field || kind == Kind::EndOfRecord || kind == Kind::EndOfHeader;
     }
+    // A "<", a name and a ":" mean a tag wherever they stand: readers take them for one. "<NAME>"
+    // means one only where a value ends; elsewhere it may be text ("see <QSL> tnx").
+    [[nodiscard]] bool attempt() const
+    {
+        return kind == Kind::Unreadable || (kind == Kind::NoLength && lengthBegin >= 0);
+    }
 };
+
+// An attempt at a field's tag that does not close where a tag would: it runs to its ">", or stops
+// before a "<", a line end or the text's end.
+Tag unreadable(Tag tag, QStringView text, qsizetype stoppedAt, Tag::Fault fault)
+{
+    qsizetype end = stoppedAt;
+    while (end < text.size() && text[end] != u'>' && text[end] != u'<' && !isLineEnd(text[end])) {
+        ++end;
+    }
+    tag.kind = Tag::Kind::Unreadable;
+    tag.fault = end < text.size() && isLineEnd(text[end]) ? Tag::Fault::LineEnd : fault;
+    tag.end = end < text.size() && text[end] == u'>' ? end + 1 : end;
+    return tag;
+}
 
 Tag readTag(QStringView text, qsizetype at)
 {
@@ -71,6 +108,7 @@ Tag readTag(QStringView text, qsizetype at)
         return {};
     }
     Tag tag;
+    tag.begin = at;
     tag.name = text.sliced(at + 1, nameEnd - at - 1);
     if (text[nameEnd] == u'>') {
         tag.end = nameEnd + 1;
@@ -79,35 +117,40 @@ Tag readTag(QStringView text, qsizetype at)
                                                                         : Tag::Kind::NoLength;
         return tag;
     }
+    if (isLineEnd(text[nameEnd])) {
+        return unreadable(tag, text, nameEnd, Tag::Fault::LineEnd);
+    }
     if (text[nameEnd] != u':') {
         return {};
     }
     tag.lengthBegin = nameEnd + 1;
     tag.lengthEnd = skip(text, tag.lengthBegin, isAsciiDigit);
-    if (tag.lengthEnd == text.size()) {
-        return {};
-    }
+    const bool hasLength = tag.lengthEnd > tag.lengthBegin;
     qsizetype close = tag.lengthEnd;
-    if (tag.lengthEnd > tag.lengthBegin && text[close] == u':') {
-        close = skip(text, close + 1, isNameCharacter);
-        if (close == tag.lengthEnd + 1 || close == text.size()) {
-            return {};
-        }
+    if (close == text.size() || (text[close] != u'>' && text[close] != u':')) {
+        return unreadable(tag, text, close, Tag::Fault::Length);
     }
-    if (text[close] != u'>') {
-        return {};
+    if (text[close] == u':') {
+        const qsizetype typeEnd = skip(text, close + 1, isNameCharacter);
+        if (!hasLength || typeEnd != close + 2 || !isAsciiLetter(text[close + 1])
+            || typeEnd == text.size() || text[typeEnd] != u'>') {
+            return unreadable(
+                tag, text, close + 1, hasLength ? Tag::Fault::Type : Tag::Fault::Length);
+        }
+        close = typeEnd;
     }
     tag.end = close + 1;
-    tag.kind = tag.lengthEnd > tag.lengthBegin ? Tag::Kind::Field : Tag::Kind::NoLength;
+    tag.kind = hasLength ? Tag::Kind::Field : Tag::Kind::NoLength;
     return tag;
 }
 
-// The next tag from the position on, and where it starts; -1 when there is none.
-qsizetype nextRealTag(QStringView text, qsizetype from, Tag &tag)
+// The next tag from the position on, or the next tag attempt when attempts count; -1 when there
+// is none.
+qsizetype nextTag(QStringView text, qsizetype from, Tag &tag, bool attempts = false)
 {
     for (qsizetype at = text.indexOf(u'<', from); at >= 0; at = text.indexOf(u'<', at + 1)) {
         tag = readTag(text, at);
-        if (tag.real()) {
+        if (tag.real() || (attempts && tag.attempt())) {
             return at;
         }
     }
@@ -191,11 +234,30 @@ QString describe(const ShapeProblem &problem)
     using Kind = ShapeProblem::Kind;
     switch (problem.kind) {
     case Kind::MissingEnd:
+        if (!problem.detail.isEmpty()) {
+            return u"the end of %1 is missing, before %2"_s.arg(where, problem.detail);
+        }
         return u"the end of %1 is missing"_s.arg(where);
     case Kind::FieldTwice:
         return u"%1 holds %2 twice"_s.arg(where, problem.detail);
     case Kind::NoLength:
-        return u"%1 of %2 has no length"_s.arg(problem.detail, problem.place->name());
+        return u"%1 in %2 has no length"_s.arg(problem.detail, where);
+    case Kind::UnreadableLength:
+    case Kind::UnreadableType: {
+        const QStringView name = QStringView(problem.detail).sliced(1).split(u':').first();
+        return u"the %1 of %2 in %3 cannot be read: %4"_s.arg(
+            problem.kind == Kind::UnreadableType ? "type"_L1 : "length"_L1, name, where,
+            problem.detail);
+    }
+    case Kind::BrokenTag:
+        return u"a line end breaks the tag %1 in %2"_s.arg(problem.detail, where);
+    case Kind::EmptyRecord:
+        if (!problem.place) {
+            return u"an <EOR> with no record before it, at the top of the list"_s;
+        }
+        return u"an <EOR> with no record before it, after %1"_s.arg(where);
+    case Kind::MissingField:
+        return u"%1 has no %2"_s.arg(where, problem.detail);
     case Kind::HeaderNotAtTop:
         return u"a header (fields ending in <EOH>) after %1, where only records may stand"_s.arg(
             where);
@@ -209,36 +271,38 @@ QString describe(const ShapeProblem &problem)
     return {};
 }
 
+// The fields every contact holds: without one, a QSL service cannot match the contact.
+const std::array<QLatin1StringView, 3> contactFields { "CALL"_L1, "QSO_DATE"_L1, "TIME_ON"_L1 };
+
 // Reads the text one segment at a time: what stands up to an "<EOR>", an "<EOH>" or the end.
 class Reader {
 public:
-    explicit Reader(const QString &logText)
+    Reader(const QString &logText, qsizetype start)
         : m_text(logText)
+        , m_start(start)
     {
     }
 
     LogTextCheck read()
     {
-        qsizetype at = 0;
+        qsizetype at = m_start;
         for (;;) {
             Tag tag;
-            const qsizetype tagAt = nextRealTag(m_text, at, tag);
-            const QStringView between = m_text.sliced(at, (tagAt < 0 ? m_text.size() : tagAt) - at);
-            if (m_segment.strayText.isEmpty()
-                && skip(between, 0, isSpaceOrLineEnd) < between.size()) {
-                m_segment.strayText = between;
-            }
+            const qsizetype tagAt = nextTag(m_text, at, tag, true);
+            noteStrayText(at, tagAt < 0 ? m_text.size() : tagAt);
             if (tagAt < 0) {
                 break;
             }
             if (tag.kind == Tag::Kind::Field) {
                 at = readField(tag);
+            } else if (tag.attempt()) {
+                at = readPast(tag);
             } else {
-                endSegment(tag.kind);
+                endSegment(tag.kind, tagAt);
                 at = tag.end;
             }
         }
-        endSegment(Tag::Kind::None);
+        endSegment(Tag::Kind::None, m_text.size());
         setLengths();
         return std::move(m_check);
     }
@@ -250,6 +314,7 @@ private:
         QString callSign;
         qsizetype firstMismatch = 0;
         qsizetype firstProblem = 0;
+        qsizetype line = 0; // where its first tag or text stands; 0 while it holds none
     };
     struct NewLength {
         qsizetype begin;
@@ -257,44 +322,98 @@ private:
         qsizetype length;
     };
 
+    // The line the position is on, counted on from the last one asked for.
+    qsizetype lineAt(qsizetype position)
+    {
+        if (position >= m_linePosition) {
+            m_line += m_text.sliced(m_linePosition, position - m_linePosition).count(u'\n');
+        } else {
+            m_line -= m_text.sliced(position, m_linePosition - position).count(u'\n');
+        }
+        m_linePosition = position;
+        return m_line;
+    }
+
+    void beginSegmentAt(qsizetype position)
+    {
+        if (m_segment.line == 0) {
+            m_segment.line = lineAt(position);
+        }
+    }
+
+    void noteStrayText(qsizetype from, qsizetype to)
+    {
+        const qsizetype textAt = skip(m_text, from, isSpaceOrLineEnd);
+        if (textAt >= to) {
+            return;
+        }
+        beginSegmentAt(textAt);
+        if (m_segment.strayText.isEmpty()) {
+            qsizetype textEnd = to;
+            while (isSpaceOrLineEnd(m_text[textEnd - 1])) {
+                --textEnd;
+            }
+            m_segment.strayText = m_text.sliced(textAt, textEnd - textAt);
+            m_strayLines = { lineAt(textAt), lineAt(textEnd) };
+        }
+    }
+
     // Reads the field whose tag this is; gives where its value ends.
     qsizetype readField(const Tag &tag)
     {
+        beginSegmentAt(tag.begin);
         const qsizetype length = declaredLength(m_text, tag);
         const qsizetype valueBegin = tag.end;
         qsizetype valueEnd = valueBegin + length;
-        qsizetype readTo = valueEnd; // where reading goes on
-        if (!readsCleanly(m_text, valueBegin, length)) {
-            Tag next;
-            const qsizetype nextAt = nextRealTag(m_text, valueBegin, next);
-            readTo = nextAt < 0 ? m_text.size() : nextAt;
-            // A field added without its length where this value ends: the value is as declared,
-            // and the added field's text is read past.
-            const Tag added = length <= m_text.size() - valueBegin
-                ? readTag(m_text, skip(m_text, valueEnd, isSpaceOrLineEnd))
-                : Tag();
-            if (added.kind == Tag::Kind::NoLength) {
-                m_check.problems.append(
-                    { ShapeProblem::Kind::NoLength, added.name.toString(), {} });
-                addName(tag, valueBegin, valueEnd);
-                return readTo;
-            }
-            valueEnd = readTo;
-            while (valueEnd > valueBegin && isSpaceOrLineEnd(m_text[valueEnd - 1])) {
-                --valueEnd;
-            }
-            const qsizetype newLength = valueEnd - valueBegin;
-            m_newLengths.append({ tag.lengthBegin, tag.lengthEnd, newLength });
-            // Loading turns two line ends in a row into one; each such pair makes the value two
-            // characters shorter than its length says.
-            const qsizetype shorter = length - newLength;
-            const bool lineEndsDropped = shorter > 0 && shorter % 2 == 0
-                && m_text.sliced(valueBegin, newLength).count(u"\r\n") >= shorter / 2;
-            m_check.mismatches.append({ tag.name.toString(), {}, lineEndsDropped });
-            readTo = valueEnd;
+        if (readsCleanly(m_text, valueBegin, length)) {
+            addName(tag, valueBegin, valueEnd);
+            return valueEnd;
         }
+        // A tag attempt where this value ends, or a field added there without its length: the
+        // value is as declared, and what the attempt holds is read past.
+        if (length <= m_text.size() - valueBegin) {
+            if (const Tag added = readTag(m_text, skip(m_text, valueEnd, isSpaceOrLineEnd));
+                added.kind == Tag::Kind::NoLength || added.kind == Tag::Kind::Unreadable) {
+                addName(tag, valueBegin, valueEnd);
+                return readPast(added);
+            }
+        }
+        Tag next;
+        const qsizetype nextAt = nextTag(m_text, valueBegin, next, true);
+        valueEnd = nextAt < 0 ? m_text.size() : nextAt;
+        while (valueEnd > valueBegin && isSpaceOrLineEnd(m_text[valueEnd - 1])) {
+            --valueEnd;
+        }
+        const qsizetype newLength = valueEnd - valueBegin;
+        m_newLengths.append({ tag.lengthBegin, tag.lengthEnd, newLength });
+        // Loading turns two line ends in a row into one; each such pair makes the value two
+        // characters shorter than its length says.
+        const qsizetype shorter = length - newLength;
+        const bool lineEndsDropped = shorter > 0 && shorter % 2 == 0
+            && m_text.sliced(valueBegin, newLength).count(u"\r\n") >= shorter / 2;
+        m_check.mismatches.append({ tag.name.toString(), {}, lineEndsDropped });
         addName(tag, valueBegin, valueEnd);
-        return readTo;
+        return valueEnd;
+    }
+
+    // A tag attempt is named for the operator, and reading goes on at the next tag.
+    qsizetype readPast(const Tag &attempt)
+    {
+        using Kind = ShapeProblem::Kind;
+        beginSegmentAt(attempt.begin);
+        if (attempt.kind == Tag::Kind::NoLength) {
+            m_check.problems.append({ Kind::NoLength, attempt.name.toString(), {}, false, {} });
+        } else {
+            const Kind kind = attempt.fault == Tag::Fault::Length ? Kind::UnreadableLength
+                : attempt.fault == Tag::Fault::Type               ? Kind::UnreadableType
+                                                                  : Kind::BrokenTag;
+            m_check.problems.append(
+                { kind, m_text.sliced(attempt.begin, attempt.end - attempt.begin).toString(), {},
+                    false, {} });
+        }
+        Tag next;
+        const qsizetype nextAt = nextTag(m_text, attempt.end, next);
+        return nextAt < 0 ? m_text.size() : nextAt;
     }
 
     // Notes the field in its record: its name, and its value when it is the call sign.
@@ -303,48 +422,135 @@ private:
         const auto sameName
             = [&tag](QStringView name) { return name.compare(tag.name, Qt::CaseInsensitive) == 0; };
         if (std::any_of(m_segment.names.begin(), m_segment.names.end(), sameName)) {
-            m_check.problems.append({ ShapeProblem::Kind::FieldTwice, tag.name.toString(), {} });
-        } else {
-            m_segment.names.append(tag.name);
+            if (startsLine(tag.begin)) {
+                // The next contact's line, run into by a record whose "<EOR>" was lost.
+                endRecordWithoutEnd(tag.begin);
+            } else {
+                m_check.problems.append(
+                    { ShapeProblem::Kind::FieldTwice, tag.name.toString(), {}, false, {} });
+                return;
+            }
         }
+        beginSegmentAt(tag.begin);
+        m_segment.names.append(tag.name);
         if (m_segment.callSign.isEmpty() && tag.name.compare("CALL"_L1, Qt::CaseInsensitive) == 0) {
             m_segment.callSign = m_text.sliced(valueBegin, valueEnd - valueBegin).toString();
         }
     }
 
-    void endSegment(Tag::Kind end)
+    // Only spaces and tabs stand between the position and the line end before it.
+    bool startsLine(qsizetype position) const
     {
-        using Kind = ShapeProblem::Kind;
-        const bool header = end == Tag::Kind::EndOfHeader && !m_markerSeen;
-        const RecordPlace place { header ? QString() : m_segment.callSign,
-            header ? 0 : m_recordsEnded + 1 };
+        while (position > 0 && (m_text[position - 1] == u' ' || m_text[position - 1] == u'\t')) {
+            --position;
+        }
+        return position > 0 && m_text[position - 1] == u'\n';
+    }
+
+    RecordPlace segmentPlace(bool header) const
+    {
+        if (header) {
+            return { {}, 0, m_segment.line, {} };
+        }
+        return { m_segment.callSign, m_recordsEnded + 1, m_segment.line,
+            m_lastRecord ? m_lastRecord->callSign : QString() };
+    }
+
+    // Gives the segment's mismatches and problems their place, and the lines to show.
+    void placeFindings(const RecordPlace &place, qsizetype lastLine)
+    {
         for (qsizetype i = m_segment.firstMismatch; i < m_check.mismatches.size(); ++i) {
             m_check.mismatches[i].place = place;
         }
         for (qsizetype i = m_segment.firstProblem; i < m_check.problems.size(); ++i) {
             m_check.problems[i].place = place;
+            m_check.problems[i].lines = { place.line, lastLine };
         }
+        // A record run into by the one before: now its name is known.
+        if (m_runInto >= 0 && m_runInto < m_segment.firstProblem) {
+            m_check.problems[m_runInto].detail = place.withWord();
+            m_runInto = -1;
+        }
+    }
+
+    void startSegment()
+    {
+        m_segment = { {}, {}, {}, m_check.mismatches.size(), m_check.problems.size(), 0 };
+    }
+
+    void endRecordWithoutEnd(qsizetype nextRecordAt)
+    {
+        const RecordPlace place = segmentPlace(false);
+        const qsizetype lastLine = lineAt(nextRecordAt) - 1;
+        placeFindings(place, lastLine);
+        m_runInto = m_check.problems.size();
+        m_check.problems.append(
+            { ShapeProblem::Kind::MissingEnd, {}, place, false, { place.line, lastLine } });
+        ++m_recordsEnded;
+        m_lastRecord = place;
+        startSegment();
+    }
+
+    void endSegment(Tag::Kind end, qsizetype at)
+    {
+        using Kind = ShapeProblem::Kind;
+        const bool header = end == Tag::Kind::EndOfHeader && !m_markerSeen;
+        beginSegmentAt(at);
+        const RecordPlace place = segmentPlace(header);
+        const qsizetype lastLine = lineAt(at);
+        placeFindings(place, lastLine);
         const QString stray
             = m_segment.strayText.isEmpty() ? QString() : quoted(m_segment.strayText);
         if (end == Tag::Kind::EndOfRecord) {
-            if (!stray.isEmpty()) {
-                m_check.problems.append({ Kind::StrayText, stray, place });
-            }
             ++m_recordsEnded;
-            m_lastRecord = place;
+            if (m_segment.names.isEmpty() && stray.isEmpty()) {
+                // Nothing of a contact: the record before stays the one to name others by.
+                m_check.problems.append(
+                    { Kind::EmptyRecord, {}, m_lastRecord, false, { lastLine, lastLine } });
+            } else {
+                if (!stray.isEmpty()) {
+                    m_check.problems.append({ Kind::StrayText, stray, place, false, m_strayLines });
+                }
+                // A record already named for another fault is not named again for a field
+                // that the fault hid.
+                if (m_check.problems.size() == m_segment.firstProblem) {
+                    checkContactFields(place, lastLine);
+                }
+                m_lastRecord = place;
+            }
         } else if (end == Tag::Kind::EndOfHeader && !header) {
             // A header pasted among the records: one problem, whatever it holds.
             m_check.problems.resize(m_segment.firstProblem);
-            m_check.problems.append({ Kind::HeaderNotAtTop, {}, m_lastRecord });
+            m_check.problems.append(
+                { Kind::HeaderNotAtTop, {}, m_lastRecord, false, { place.line, lastLine } });
         } else if (end == Tag::Kind::None) {
             if (!m_segment.names.isEmpty()) {
-                m_check.problems.append({ Kind::MissingEnd, {}, place });
+                m_check.problems.append(
+                    { Kind::MissingEnd, {}, place, false, { place.line, lastLine } });
             } else if (!stray.isEmpty()) {
-                m_check.problems.append({ Kind::StrayText, stray, m_lastRecord, true });
+                m_check.problems.append(
+                    { Kind::StrayText, stray, m_lastRecord, true, m_strayLines });
             }
         }
         m_markerSeen = true;
-        m_segment = { {}, {}, {}, m_check.mismatches.size(), m_check.problems.size() };
+        startSegment();
+    }
+
+    void checkContactFields(const RecordPlace &place, qsizetype lastLine)
+    {
+        QStringList missing;
+        for (const QLatin1StringView field : contactFields) {
+            const auto named = [field](QStringView name) {
+                return name.compare(field, Qt::CaseInsensitive) == 0;
+            };
+            if (std::none_of(m_segment.names.begin(), m_segment.names.end(), named)) {
+                missing << field;
+            }
+        }
+        if (!missing.isEmpty()) {
+            m_check.problems.append({ ShapeProblem::Kind::MissingField, joinedWithAnd(missing),
+                place, false, { place.line, lastLine } });
+        }
     }
 
     // Only the digits of the lengths change; the rest of the text is copied as it stands.
@@ -355,7 +561,7 @@ private:
         }
         QString &out = m_check.logText;
         out.reserve(m_text.size() + m_newLengths.size());
-        qsizetype from = 0;
+        qsizetype from = m_start;
         for (const NewLength &newLength : std::as_const(m_newLengths)) {
             out += m_text.sliced(from, newLength.begin - from);
             out += QString::number(newLength.length);
@@ -365,12 +571,17 @@ private:
     }
 
     QStringView m_text;
+    qsizetype m_start; // the first record's or header's first character
     LogTextCheck m_check;
     QList<NewLength> m_newLengths;
     Segment m_segment;
+    Lines m_strayLines;
     qsizetype m_recordsEnded = 0;
     bool m_markerSeen = false; // an "<EOR>" or "<EOH>" ended a segment
     std::optional<RecordPlace> m_lastRecord;
+    qsizetype m_runInto = -1; // the problem of a record without its end, until the next is read
+    qsizetype m_line = 1; // the line at m_linePosition
+    qsizetype m_linePosition = 0;
 };
 
 } // namespace
@@ -385,7 +596,14 @@ QString RecordPlace::name() const
 
 QString RecordPlace::withWord() const
 {
-    return number != 0 && !callSign.isEmpty() ? "record "_L1 + callSign : name();
+    if (number == 0) {
+        return name();
+    }
+    QString words = "record "_L1 + (callSign.isEmpty() ? QString::number(number) : callSign);
+    if (callSign.isEmpty() && !previousCallSign.isEmpty()) {
+        words += " (after "_L1 + previousCallSign + u')';
+    }
+    return line > 0 ? words + ", line "_L1 + QString::number(line) : words;
 }
 
 QString LogTextCheck::lengthSummary() const
@@ -416,12 +634,20 @@ QString LogTextCheck::problemSummary() const
         + joinedAtMost(items, u"and %1 more"_s) + u'.';
 }
 
+Lines LogTextCheck::firstToFix() const
+{
+    const auto first = std::min_element(problems.begin(), problems.end(),
+        [](const ShapeProblem &a, const ShapeProblem &b) { return a.lines.first < b.lines.first; });
+    return first == problems.end() ? Lines() : first->lines;
+}
+
 LogTextCheck checkLogText(const QString &logText)
 {
+    const qsizetype start = skip(logText, 0, isSpaceOrLineEnd);
+    LogTextCheck check = Reader(logText, start).read();
     // An untouched list comes back as the same shared text, not a copy.
-    LogTextCheck check = Reader(logText).read();
     if (check.mismatches.isEmpty()) {
-        check.logText = logText;
+        check.logText = start == 0 ? logText : logText.sliced(start);
     }
     return check;
 }

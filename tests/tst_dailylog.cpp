@@ -122,7 +122,8 @@ void TestDailyLog::sixGenerationsOnOneDay()
         u"log_07Dec2026_3.adi"_s, u"log_07Dec2026_4.adi"_s, u"log_07Dec2026_5.adi"_s,
         u"log_07Dec2026_6.adi"_s };
     for (int run = 0; run < expected.size(); ++run) {
-        const QString logText = u"<CALL:3>K1A<RST_SENT:1>%1<EOR>\r\n"_s.arg(run);
+        const QString logText
+            = u"<CALL:3>K1A<RST_SENT:1>%1<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n"_s.arg(run);
         QCOMPARE(generate(logText).value.path, path(expected.at(run)));
         // A byte-for-byte copy of what the temporary log held; that one is gone.
         QCOMPARE(readBytes(path(expected.at(run))), logText.toLatin1() + "\r\n");
@@ -130,22 +131,25 @@ void TestDailyLog::sixGenerationsOnOneDay()
     }
     QCOMPARE(entryNames(path()), expected);
     // Every earlier file still holds its own records.
-    QCOMPARE(readBytes(path(expected.at(3))), "<CALL:3>K1A<RST_SENT:1>3<EOR>\r\n\r\n");
+    QCOMPARE(readBytes(path(expected.at(3))),
+        "<CALL:3>K1A<RST_SENT:1>3<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
 }
 
 void TestDailyLog::differentDaysDoNotCollide()
 {
-    QVERIFY(generate(u"<CALL:2>AB<EOR>\r\n"_s).ok());
-    QVERIFY(generate(u"<CALL:2>BC<EOR>\r\n"_s, day.addDays(1)).ok());
+    QVERIFY(generate(u"<CALL:2>AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n"_s).ok());
+    QVERIFY(
+        generate(u"<CALL:2>BC<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n"_s, day.addDays(1)).ok());
     QCOMPARE(entryNames(path()), QStringList({ u"log_07Dec2026.adi"_s, u"log_08Dec2026.adi"_s }));
 }
 
 void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 {
-    writeBytes(path(u"log.pnd"_s), "<CALL:3>OLD<EOR>\r\n\r\n");
+    writeBytes(path(u"log.pnd"_s), "<CALL:3>OLD<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
     const QByteArray pendingId = fileId(path(u"log.pnd"_s));
     QCOMPARE(generate(QString()).value.path, path(u"log_07Dec2026.adi"_s));
-    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)), "<CALL:3>OLD<EOR>\r\n\r\n");
+    QCOMPARE(readBytes(path(u"log_07Dec2026.adi"_s)),
+        "<CALL:3>OLD<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
     QCOMPARE(entryNames(path()), QStringList { u"log_07Dec2026.adi"_s });
     // Moved, not copied: the same file under its new name, so it was never in two places.
     QCOMPARE(fileId(path(u"log_07Dec2026.adi"_s)), pendingId);
@@ -153,20 +157,24 @@ void TestDailyLog::oldTemporaryLogBecomesDailyLog()
 
 void TestDailyLog::oldTemporaryLogGetsEditedLengthsSet()
 {
-    writeBytes(path(u"log.pnd"_s), "<CALL:4>K1ABC<EOR>\r\n\r\n");
+    writeBytes(path(u"log.pnd"_s), "<CALL:4>K1ABC<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
     const FileResult<DailyLogMade> outcome = generate(QString());
-    QCOMPARE(readBytes(outcome.value.path), "<CALL:5>K1ABC<EOR>\r\n\r\n");
+    QCOMPARE(readBytes(outcome.value.path),
+        "<CALL:5>K1ABC<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
     QCOMPARE(outcome.value.lengthNote, u"Field lengths set to match your edits: CALL of K1ABC."_s);
 }
 
 void TestDailyLog::oldTemporaryLogThatCannotBeReadStays()
 {
-    writeBytes(path(u"log.pnd"_s), "<CALL:4>K1AB<EOR>notes\r\n\r\n");
+    writeBytes(
+        path(u"log.pnd"_s), "<CALL:4>K1AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>notes\r\n\r\n");
     const FileResult<DailyLogMade> outcome = generate(QString());
-    QVERIFY2(outcome.error.endsWith(u"text outside the records after record K1AB: \"notes\"."_s),
+    QVERIFY2(
+        outcome.error.endsWith(u"text outside the records after record K1AB, line 1: \"notes\"."_s),
         qPrintable(outcome.error));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
-    QCOMPARE(readBytes(path(u"log.pnd"_s)), "<CALL:4>K1AB<EOR>notes\r\n\r\n");
+    QCOMPARE(readBytes(path(u"log.pnd"_s)),
+        "<CALL:4>K1AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>notes\r\n\r\n");
 }
 
 void TestDailyLog::nothingToElaborate()
@@ -175,6 +183,12 @@ void TestDailyLog::nothingToElaborate()
     QVERIFY(outcome.ok());
     QCOMPARE(outcome.value.path, QString());
     QCOMPARE(entryNames(path()), QStringList());
+    // Blank lines hold no record, in the list or in the file.
+    writeBytes(path(u"log.pnd"_s), " \r\n\r\n");
+    const FileResult<DailyLogMade> blank = generate(u"\t\r\n"_s);
+    QVERIFY(blank.ok());
+    QCOMPARE(blank.value.path, QString());
+    QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }
 
 void TestDailyLog::moveNeverReplaces_data()
@@ -189,7 +203,7 @@ void TestDailyLog::moveNeverReplaces()
     QFETCH(bool, refused);
     refuseRenameWithoutReplacingForTests(refused);
     const auto restore = qScopeGuard([] { refuseRenameWithoutReplacingForTests(false); });
-    writeBytes(path(u"log.pnd"_s), "<CALL:3>NEW<EOR>\r\n\r\n");
+    writeBytes(path(u"log.pnd"_s), "<CALL:3>NEW<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
     QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026.adi"_s))); // leads nowhere
     const FileOutcome moved
         = moveWithoutReplacing(u"move"_s, path(u"log.pnd"_s), path(u"log_07Dec2026.adi"_s));
@@ -208,9 +222,11 @@ void TestDailyLog::skipsWhateverStandsAtName()
     // A folder and a link that leads nowhere hold their names as a file would.
     QVERIFY(QDir().mkpath(path(u"log_07Dec2026.adi"_s)));
     QVERIFY(QFile::link(path(u"gone"_s), path(u"log_07Dec2026_2.adi"_s)));
-    const FileResult<DailyLogMade> outcome = generate(u"<CALL:2>AB<EOR>\r\n"_s);
+    const FileResult<DailyLogMade> outcome
+        = generate(u"<CALL:2>AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n"_s);
     QCOMPARE(outcome.value.path, path(u"log_07Dec2026_3.adi"_s));
-    QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)), "<CALL:2>AB<EOR>\r\n\r\n");
+    QCOMPARE(readBytes(path(u"log_07Dec2026_3.adi"_s)),
+        "<CALL:2>AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n\r\n");
     QVERIFY(QFileInfo(path(u"log_07Dec2026.adi"_s)).isDir());
     QCOMPARE(entryNames(path()),
         QStringList(
@@ -220,14 +236,15 @@ void TestDailyLog::skipsWhateverStandsAtName()
 void TestDailyLog::failedSaveMakesNoDailyLog()
 {
     const QString gone = path(u"gone"_s);
-    const FileResult<DailyLogMade> outcome
-        = makeDailyLog(LogFolder(gone), u"<CALL:2>AB<EOR>\r\n"_s, day, english);
+    const FileResult<DailyLogMade> outcome = makeDailyLog(
+        LogFolder(gone), u"<CALL:2>AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n"_s, day, english);
     QVERIFY(!outcome.ok());
     QVERIFY(outcome.error.contains(QDir::toNativeSeparators(gone)));
     QVERIFY(!QFileInfo::exists(gone));
 
     QVERIFY(QDir().mkpath(path(u"log.pnd"_s)));
-    const FileResult<DailyLogMade> blocked = generate(u"<CALL:2>AB<EOR>\r\n"_s);
+    const FileResult<DailyLogMade> blocked
+        = generate(u"<CALL:2>AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n"_s);
     QVERIFY(blocked.error.startsWith(u"Could not write the temporary log"_s));
     QCOMPARE(entryNames(path()), QStringList { u"log.pnd"_s });
 }
@@ -236,7 +253,9 @@ void TestDailyLog::linkedTemporaryLogBecomesOrdinaryFile()
 {
 #ifdef Q_OS_UNIX
     // A temporary log that is a link becomes an ordinary file first, written whole.
-    const QByteArray pending = QByteArray("<CALL:4>K1AB<EOR>\r\n").repeated(150) + "\r\n";
+    const QByteArray pending
+        = QByteArray("<CALL:4>K1AB<QSO_DATE:8>20261207<TIME_ON:4>1712<EOR>\r\n").repeated(150)
+        + "\r\n";
     QTemporaryDir elsewhere;
     const QString linked = elsewhere.filePath(u"pending"_s);
     writeBytes(linked, pending);

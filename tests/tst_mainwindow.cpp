@@ -412,20 +412,33 @@ void TestMainWindow::generateLogSetsEditedLengths()
 
 void TestMainWindow::generateLogRefusesListItCannotRead()
 {
-    typeCallSign(u"DL1ABC"_s);
-    click(u"Command1"_s);
+    // Ten thousand records; the operator deletes the end of the one in the middle by hand.
+    const QString dl1abc = u"<CALL:6>DL1ABC<QSO_DATE:8:D>20150703<TIME_ON:4>0906"_s;
+    writeBytes(logPath(u"log.pnd"_s),
+        (k1abRecord.repeated(5000) + dl1abc + u"<EOR>\r\n"_s + k1abRecord.repeated(4999)
+            + u"\r\n"_s)
+            .toLatin1());
+    m_window = makeWindow();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     const QByteArray saved = readBytes(logPath(u"log.pnd"_s));
-    // The operator deletes the record's end by hand.
     auto *logBox = control<QPlainTextEdit>(u"Text4"_s);
-    logBox->setTextCursor(logBox->document()->find(u"<EOR>"_s));
+    logBox->setTextCursor(
+        logBox->document()->find(u"<EOR>"_s, logBox->document()->find(dl1abc).position()));
     QTest::keyClick(logBox, Qt::Key_Delete);
     const QString edited = m_window->logText();
+    control<QPushButton>(u"Command4"_s)->setFocus();
 
     click(u"Command4"_s);
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().style, MessageStyle::Error);
-    QVERIFY2(m_messages.first().text.endsWith(u"the end of record DL1ABC is missing."_s),
+    QVERIFY2(
+        m_messages.first().text.endsWith(
+            u"the end of record DL1ABC, line 5001 is missing, before record K1AB, line 5002."_s),
         qPrintable(m_messages.first().text));
+    // The record to fix is shown selected, with the keyboard there.
+    QCOMPARE(logBox->textCursor().selectedText(), dl1abc);
+    QCOMPARE(QApplication::focusWidget(), logBox);
     // Nothing moved: the record is pending, in the box and on disk.
     QCOMPARE(m_window->logText(), edited);
     QCOMPARE(entryNames(logPath()), QStringList { u"log.pnd"_s });
@@ -669,7 +682,8 @@ void TestMainWindow::newCountIsAnnounced()
 
     typeCallSign(u"K1AB"_s);
     click(u"Command1"_s);
-    QTest::keyClicks(control<QPlainTextEdit>(u"Text4"_s), u"<CALL:3>W1A<eor"_s);
+    QTest::keyClicks(control<QPlainTextEdit>(u"Text4"_s),
+        u"<CALL:3>W1A<QSO_DATE:8>20150703<TIME_ON:4>0906<eor"_s);
     QTest::keyClick(control<QPlainTextEdit>(u"Text4"_s), Qt::Key_Greater);
     click(u"Command4"_s);
     QCOMPARE(watch.announced, QStringList({ u"1 records"_s, u"2 records"_s, u"0 records"_s }));

@@ -82,6 +82,7 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
         m_folder, [this] { return logText(); }, this);
     connect(m_pending, &PendingLog::tell, this, &MainWindow::present);
     connect(m_pending, &PendingLog::handedOver, m_logBox, &QPlainTextEdit::clear);
+    connect(m_pending, &PendingLog::refusedAt, this, &MainWindow::selectLines);
     connect(m_save, &QPushButton::clicked, this, &MainWindow::onSave);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::onExit);
     connect(m_generateLog, &QPushButton::clicked, this, &MainWindow::onGenerateLog);
@@ -293,6 +294,18 @@ void MainWindow::appendToLogBox(const QString &record)
     QTextCursor end(m_logBox->document());
     end.movePosition(QTextCursor::End);
     end.insertText(boxTextFromLogText(record));
+}
+
+void MainWindow::selectLines(Lines lines)
+{
+    const auto [begin, end]
+        = boxTextSpanOfLines(m_logBox->document()->toRawText(), lines.first, lines.last);
+    QTextCursor selection(m_logBox->document());
+    selection.setPosition(int(begin));
+    selection.setPosition(int(end), QTextCursor::KeepAnchor);
+    m_logBox->setTextCursor(selection);
+    m_logBox->centerCursor();
+    m_logBox->setFocus();
 }
 
 void MainWindow::present(const UserMessage &message)

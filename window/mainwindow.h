@@ -5,6 +5,7 @@
 
 #include "logfiles/logfolder.h"
 #include "logfiles/usermessage.h"
+#include "record/logtextcheck.h"
 #include "window/designlayout.h"
 
 #include <QDateTime>
@@ -67,6 +68,8 @@ private:
     void keepOnlyLatin1();
 
     void appendToLogBox(const QString &record);
+    // Shows these lines of the list selected, with the keyboard there, for the operator to correct.
+    void selectLines(Lines lines);
     void present(const UserMessage &message);
 
     LogFolder m_folder;
