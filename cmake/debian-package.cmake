@@ -40,7 +40,26 @@ add_dependencies(quillog quillog-docs)
 install(FILES ${QUILLOG_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES packaging/copyright ${QUILLOG_CHANGELOG}
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quillog)
-install(FILES packaging/lintian-overrides
+# AppStream 1.0 (Debian 13) fails a description that names no home page, and Quillog has no web
+# address to give. The test suite validates the description with that one issue lowered to a note,
+# so any other fault in it still fails the build; lintian, which cannot tell that issue from others,
+# is told so where its AppStream asks for a home page (Debian 12's lintian knows no such tag).
+find_program(APPSTREAMCLI appstreamcli)
+execute_process(COMMAND ${APPSTREAMCLI} --version OUTPUT_VARIABLE appstream_version)
+string(REGEX MATCH "[0-9]+\\.[0-9]+" appstream_version "${appstream_version}")
+file(READ packaging/lintian-overrides lintian_overrides)
+if(appstream_version VERSION_GREATER_EQUAL 1.0)
+    set(QUILLOG_APPSTREAM_ASKS_HOME_PAGE ON)
+    string(APPEND lintian_overrides
+        "#\n"
+        "# AppStream asks for a home page, and Quillog has no web address to give; its test suite\n"
+        "# validates the description with only that issue lowered to a note.\n"
+        "quillog: appstream-metadata-validation-failed\n")
+else()
+    set(QUILLOG_APPSTREAM_ASKS_HOME_PAGE OFF)
+endif()
+file(CONFIGURE OUTPUT lintian-overrides CONTENT "${lintian_overrides}" @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME quillog)
 
 # A Debian package: dpkg-shlibdeps finds the Qt libraries the program links; the platform
