@@ -3,6 +3,7 @@
 
 #include "dailylog.h"
 
+#include "logfiles/filesystem.h"
 #include "logfiles/wholefile.h"
 #include "record/logtextcheck.h"
 
@@ -152,7 +153,7 @@ FileResult<DailyLogMade> makeDailyLog(
     }
     // The temporary log must stay gone after a power cut too, or its records would go into the
     // next daily log a second time.
-    syncFolder(folder.path());
+    flushFolder(folder.path());
     return { {}, { target, std::move(lengthNote), {} } };
 }
 

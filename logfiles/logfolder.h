@@ -16,10 +16,12 @@ public:
     LogFolder() = default;
     explicit LogFolder(const QString &path);
 
-    // "C:\adif" on Windows; the folder "adif" in the user's home folder everywhere else. The home
-    // folder is the one HOME names, or without HOME the one of the user's entry in the system's
-    // user list. Fails, saying why, when there is no home folder to tell, or when its name would
-    // not lead back to it: then there is no folder the records could safely go to.
+    // Where the log folder is, kept by logfolder_unix.cpp and logfolder_win.cpp.
+    // Windows: "C:\adif", for every user of the computer.
+    // Unix: the folder "adif" in the user's home folder: the one HOME names, or without HOME the
+    // one of the user's entry in the system's user list. Fails, saying why, when there is no home
+    // folder to tell, or when its name would not lead back to it: then there is no folder the
+    // records could safely go to.
     [[nodiscard]] static FileResult<LogFolder> standard();
 
     [[nodiscard]] QString path() const { return m_path; }

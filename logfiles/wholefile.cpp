@@ -3,25 +3,15 @@
 
 #include "wholefile.h"
 
+#include "logfiles/filesystem.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <qt_windows.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -93,28 +83,6 @@ bool createTemporaryBeside(QFile &file, const QFileInfo &place)
     return false;
 }
 
-// The system's own flush to the storage device, with its reason when it failed.
-QString syncToDevice(int handle)
-{
-#ifdef Q_OS_WIN
-    if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(handle)))) {
-        return qt_error_string(int(::GetLastError()));
-    }
-#else
-    if (::fsync(handle) != 0) {
-        return qt_error_string(errno);
-    }
-#endif
-    return {};
-}
-
-#ifdef Q_OS_WIN
-const wchar_t *windowsPath(const QString &path)
-{
-    return reinterpret_cast<const wchar_t *>(path.utf16());
-}
-#endif
-
 // Writes every byte and flushes them to the storage device; the system's reason when that failed.
 // The file is unbuffered, or flushed here, so that a full disk shows in a result: a buffered write
 // that fails only as the buffer is flushed at commit goes unnoticed, and the short file would be
@@ -134,47 +102,7 @@ QString writeAndSync(QFileDevice &file, const QByteArray &bytes)
     if (!file.flush()) {
         return file.errorString();
     }
-    return syncToDevice(file.handle());
-}
-
-#ifndef Q_OS_WIN
-// The rename that never replaces: false with errno set when it was not made.
-bool renameWithoutReplacing(const QString &from, const QString &to)
-{
-    if (g_refuseRenameWithoutReplacing) {
-        errno = EINVAL;
-        return false;
-    }
-#ifdef Q_OS_LINUX
-    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
-               QFile::encodeName(to).constData(), RENAME_NOREPLACE)
-        == 0;
-#else
-    // Elsewhere no rename that refuses to replace is built and tested here.
-    Q_UNUSED(from);
-    Q_UNUSED(to);
-    errno = EINVAL;
-    return false;
-#endif
-}
-#endif
-
-// Gives the file at "from" the name "to", replacing whatever file was there by one rename; on
-// Windows the rename is on the disk when it returns, elsewhere the folder is flushed after it.
-QString renameReplacing(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    if (!::MoveFileExW(windowsPath(QDir::toNativeSeparators(from)),
-            windowsPath(QDir::toNativeSeparators(to)),
-            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return qt_error_string(int(::GetLastError()));
-    }
-#else
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
-        return qt_error_string(errno);
-    }
-#endif
-    return {};
+    return flushToDevice(file.handle());
 }
 
 // Writes the bytes into a new file beside the place and renames it over the place, flushed at
@@ -202,7 +130,7 @@ FileOutcome replaceWhole(const QString &what, const QString &shownPath, const QF
         return failed(reason);
     }
     removeNewFile.dismiss();
-    syncFolder(place.absolutePath());
+    flushFolder(place.absolutePath());
     return {};
 }
 
@@ -246,53 +174,33 @@ FileOutcome moveWithoutReplacing(const QString &what, const QString &from, const
     const auto failed
         = [&](const QString &reason) { return FileOutcome { fileFailure(what, to, reason) }; };
     const QString taken = u"a file of that name is already there"_s;
-#ifdef Q_OS_WIN
-    // Windows' rename refuses to replace by itself, on every file system.
-    if (::MoveFileExW(windowsPath(QDir::toNativeSeparators(from)),
-            windowsPath(QDir::toNativeSeparators(to)), MOVEFILE_WRITE_THROUGH)) {
+    const RenameOutcome renamed = g_refuseRenameWithoutReplacing
+        ? RenameOutcome { RenameOutcome::Kind::Refused, {} }
+        : renameNeverReplacing(from, to);
+    switch (renamed.kind) {
+    case RenameOutcome::Kind::Renamed:
         return {};
-    }
-    const DWORD error = ::GetLastError();
-    return failed(error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
-            ? taken
-            : qt_error_string(int(error)));
-#else
-    if (renameWithoutReplacing(from, to)) {
-        return {};
-    }
-    if (errno == EEXIST) {
+    case RenameOutcome::Kind::NameTaken:
         return failed(taken);
+    case RenameOutcome::Kind::Failed:
+        return failed(renamed.reason);
+    case RenameOutcome::Kind::Refused:
+        break;
     }
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-        return failed(qt_error_string(errno));
-    }
+    // The file system cannot rename without replacing: the name is checked free just before a
+    // plain rename.
     if (nameTaken(to)) {
         return failed(taken);
     }
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
-        return failed(qt_error_string(errno));
+    if (QString reason = renameReplacing(from, to); !reason.isEmpty()) {
+        return failed(reason);
     }
     return {};
-#endif
 }
 
 void refuseRenameWithoutReplacingForTests(bool refuse)
 {
     g_refuseRenameWithoutReplacing = refuse;
-}
-
-void syncFolder(const QString &folderPath)
-{
-#ifdef Q_OS_WIN
-    // Windows keeps no folder to flush: each rename here is written through by itself.
-    Q_UNUSED(folderPath);
-#else
-    const int folder = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-#endif
 }
 
 void removeInterruptedWrites(const QString &path)
@@ -302,12 +210,13 @@ void removeInterruptedWrites(const QString &path)
         places << placeOfWrite(path);
     }
     for (const QFileInfo &place : places) {
-        const QFileInfoList files = place.absoluteDir().entryInfoList(
-            QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        const QFileInfoList files
+            = place.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
         for (const QFileInfo &file : files) {
             if (interruptedWriteTarget(file.fileName())
-                    .compare(place.fileName(), Qt::CaseInsensitive)
-                == 0) {
+                        .compare(place.fileName(), Qt::CaseInsensitive)
+                    == 0
+                && isLoneRegularFile(file.filePath())) {
                 QFile::remove(file.filePath());
             }
         }

@@ -27,26 +27,19 @@ FileOutcome replaceLinkWithFile(const QString &what, const QString &path);
 FileResult<QByteArray> readWholeFile(const QString &what, const QString &path);
 
 // Gives the file at "from" the name "to" by one rename, and never replaces whatever stands at "to":
-// after a crash or a power cut the file has one name or the other, never both. On Windows the
-// rename refuses to replace by itself and is written through to the disk. On Linux, where the
-// file system cannot rename without replacing (NFS, SMB and many FUSE file systems refuse it),
-// "to" is checked free just before a plain rename; only a program other than this one making a
-// file of that name in that instant could then be replaced, as the folder's lock keeps a second
-// copy of this one out.
+// after a crash or a power cut the file has one name or the other, never both. Where the file
+// system cannot rename without replacing (on Linux, NFS, SMB and many FUSE file systems refuse
+// it), "to" is checked free just before a plain rename; only a program other than this one making
+// a file of that name in that instant could then be replaced, as the folder's lock keeps a second
+// copy of this one out. Flushed as the system allows (filesystem.h).
 FileOutcome moveWithoutReplacing(const QString &what, const QString &from, const QString &to);
 
-// For tests: the rename that does not replace is refused, as on NFS, until this is set back. No
-// such refusal is known on Windows, where this changes nothing.
+// For tests: the rename that does not replace is refused, as on NFS, until this is set back.
 void refuseRenameWithoutReplacingForTests(bool refuse);
-
-// Flushes the folder's list of names to the storage device, so that a file just renamed into it
-// or deleted from it stays so after a power cut. As far as the file system allows: the file's own
-// content is already safe, and a folder that cannot be flushed changes nothing the operator can do.
-// On Windows there is nothing to flush, as renames are written through.
-void syncFolder(const QString &folderPath);
 
 // Removes what whole-file writes of the file at path left behind when they were cut short: files
 // named as those writes name theirs, for that file's name in any case, beside it and, where the
-// path is a link, beside the file it leads to. Nothing else is touched. Only for the one who alone
-// writes that file, as a write under way looks the same.
+// path is a link, beside the file it leads to; only ordinary files with no other name, as those
+// writes make them (never a link, a FIFO or a hard link of that name). Nothing else is touched.
+// Only for the one who alone writes that file, as a write under way looks the same.
 void removeInterruptedWrites(const QString &path);

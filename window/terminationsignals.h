@@ -11,7 +11,8 @@ class PendingLog;
 class QAbstractNativeEventFilter;
 class QSocketNotifier;
 
-// Turns what tells the program to end from outside into Qt signals delivered by the event loop.
+// Turns what tells the program to end from outside into Qt signals delivered by the event loop;
+// kept by terminationsignals_unix.cpp and terminationsignals_win.cpp.
 //
 // On Unix: SIGTERM (log-out, shut-down), SIGHUP (the terminal closed) and SIGINT (Ctrl+C). The
 // handler itself only writes the signal's number to a socket pair, since almost nothing else is
