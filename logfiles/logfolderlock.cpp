@@ -3,29 +3,20 @@
 
 #include "logfolderlock.h"
 
+#include "logfiles/filesystem.h"
 #include "logfiles/programname.h"
+#include "logfiles/systemlock.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSysInfo>
 #include <QThread>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
-
-#ifdef Q_OS_WIN
-#include <QCryptographicHash>
-#include <qt_windows.h>
-#endif
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -37,27 +28,23 @@ bool g_refuseTurnLocks = false;
 // The locks this process holds, by their paths.
 QSet<QString> g_heldHere;
 
+// A copy holds its turn for half a second at most. What has stood for longer than this was left
+// by a copy that ended, or hangs, or by nobody at all.
+constexpr std::chrono::milliseconds turnWait = 5s;
+// Should a turn file stand that no copy can take over (the folder cannot be written), the start
+// goes on rather than wait for ever; nobody can make the lock there either.
+constexpr std::chrono::milliseconds turnWaitAtMost = turnWait + 1s;
+
+const auto turnFileName = ".quillog.turn"_L1;
+const auto turnClaimPrefix = ".quillog.turn-claim-"_L1;
+
 // Whether a process of that number other than this one runs on this computer. Numbers are used
 // again, so a file naming this process's own was written by an earlier process that had it: under
 // Wine a restarted session gives the same numbers in the same order.
 bool otherProcessRunning(qint64 processId)
 {
-    if (processId <= 0 || processId == QCoreApplication::applicationPid()) {
-        return false;
-    }
-#ifdef Q_OS_WIN
-    // A process of another user cannot be opened, and runs; one that is gone is no parameter.
-    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, DWORD(processId));
-    if (!process) {
-        return ::GetLastError() != ERROR_INVALID_PARAMETER;
-    }
-    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    ::CloseHandle(process);
-    return running;
-#else
-    // A process of another user answers EPERM, and runs.
-    return ::kill(pid_t(processId), 0) == 0 || errno == EPERM;
-#endif
+    return processId > 0 && processId != QCoreApplication::applicationPid()
+        && processRunning(processId);
 }
 
 // Whether the computer of that name is this one. Names of computers compare without case, and
@@ -89,126 +76,129 @@ Owner readOwner(const QString &path)
     return { lines.value(0).toLongLong(), QString::fromUtf8(lines.value(1)) };
 }
 
+QByteArray thisOwner()
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+        + QSysInfo::machineHostName().toUtf8() + '\n';
+}
+
+bool olderThan(const QFileInfo &file, std::chrono::milliseconds age)
+{
+    return file.lastModified().msecsTo(QDateTime::currentDateTime()) > age.count();
+}
+
 // Only one starting copy at a time may judge the lock and take it. A lock whose owner is gone is
 // removed by its name, so two copies removing and making it at once could each remove the lock
 // the other has just made, and both would run.
 //
-// The turn is a lock the system keeps, which dies with its process. On Unix it is a lock on the
-// log folder itself: it leaves no file behind, and where a file system keeps such locks to this
-// computer (folders on NFS and SMB) it still keeps apart the copies started here, which is where
-// two starts race. On Windows it is a mutex named after the folder, for the copies of this desktop
-// session; one whose holder ended during its turn passes to the next. Where the file system
-// refuses a folder's lock (NFS without its lock manager), the turn is a file in the folder that
-// only one copy can make and that its maker removes; one left by a copy that ended during its turn
-// is removed by the next. A copy holds the turn for half a second at most; when it is not had
-// within five (its holder is stopped, or the folder cannot be written, where nobody can make the
-// lock either), the start goes on without it rather than wait for ever.
+// The turn is the lock the system keeps for it (systemlock.h). Where the file system refuses
+// that, it is a file in the folder, ".quillog.turn", that only one copy can make, holding its
+// maker's process and computer, and removed by its maker when its turn ends. One that its maker
+// will not remove is taken over: at once where it names a copy of this computer that has ended,
+// and once it has stood for longer than the wait whoever wrote it (a copy that hangs, one of
+// another computer, or nobody: it is empty). A file is never removed by its name after being
+// judged, as by then it may be another copy's new one: the copy that takes it over claims that
+// very file first, by making a marker named after it that only one copy can make, judges it again
+// under the claim, and writes itself in as its owner in its place.
 class TakeOverTurn {
 public:
     explicit TakeOverTurn(const QString &folderPath)
+        : m_folder(folderPath)
     {
-        const QDeadlineTimer deadline(5s);
-        if (g_refuseTurnLocks || !takeSystemLock(folderPath, deadline)) {
-            takeTurnFile(QDir(folderPath).filePath(u".quillog.turn"_s), deadline);
+        const QDeadlineTimer deadline(turnWait);
+        if (g_refuseTurnLocks
+            || m_systemLock.take(folderPath, deadline) == SystemTurnLock::Outcome::Refused) {
+            takeTurnFile();
         }
     }
     ~TakeOverTurn()
     {
-#ifdef Q_OS_WIN
-        if (m_mutex) {
-            if (m_mutexHeld) {
-                ::ReleaseMutex(m_mutex);
-            }
-            ::CloseHandle(m_mutex);
-        }
-#else
-        if (m_folder >= 0) {
-            ::close(m_folder); // and with it the turn
-        }
-#endif
-        if (!m_turnFile.isEmpty()) {
-            QFile::remove(m_turnFile);
+        // Removed only while it is still the one this copy wrote.
+        if (!m_turnFileIdentity.isEmpty() && fileIdentity(turnFile()) == m_turnFileIdentity) {
+            QFile::remove(turnFile());
         }
     }
     TakeOverTurn(const TakeOverTurn &) = delete;
     TakeOverTurn &operator=(const TakeOverTurn &) = delete;
 
-private:
-    // False when the system refuses the lock, so that the turn must be had another way; true when
-    // it was had, or waited for in vain.
-    bool takeSystemLock(const QString &folderPath, const QDeadlineTimer &deadline)
+    // Under the turn, with the lock taken: what copies that ended on the way left goes. Qt's
+    // marker of a lock being removed can be no other copy's now; a claim on a turn file is left
+    // for the wait, as its claimant may still be judging.
+    void removeLeftovers() const
     {
-#ifdef Q_OS_WIN
-        // Windows compares the folder's name without case, and a mutex's name holds no "\".
-        const QByteArray folder
-            = QDir::toNativeSeparators(QDir(folderPath).absolutePath()).toLower().toUtf8();
-        const QString name = "Local\\Quillog-take-over-"_L1
-            + QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex();
-        m_mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
-        if (!m_mutex) {
-            return false;
+        const QDir folder(m_folder);
+        const QFileInfoList entries = folder.entryInfoList(
+            { turnClaimPrefix + u'*', u".quillog.lock.rmlock"_s }, QDir::Files | QDir::Hidden);
+        for (const QFileInfo &entry : entries) {
+            if ((!entry.fileName().startsWith(turnClaimPrefix) || olderThan(entry, turnWait))
+                && isLoneRegularFile(entry.filePath())) {
+                QFile::remove(entry.filePath());
+            }
         }
-        const DWORD waited = ::WaitForSingleObject(m_mutex, DWORD(deadline.remainingTime()));
-        m_mutexHeld = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-        return true;
-#else
-        m_folder
-            = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        while (m_folder >= 0) {
-            if (::flock(m_folder, LOCK_EX | LOCK_NB) == 0) {
-                return true;
-            }
-            if (errno != EWOULDBLOCK && errno != EINTR) {
-                ::close(m_folder);
-                m_folder = -1;
-                return false;
-            }
-            if (deadline.hasExpired()) {
-                return true;
-            }
-            QThread::msleep(5);
-        }
-        return false;
-#endif
     }
 
-    void takeTurnFile(const QString &path, const QDeadlineTimer &deadline)
+private:
+    QString turnFile() const { return QDir(m_folder).filePath(turnFileName); }
+
+    void takeTurnFile()
     {
-        const QByteArray owner = QByteArray::number(QCoreApplication::applicationPid()) + '\n'
-            + QSysInfo::machineHostName().toUtf8() + '\n';
-        for (;;) {
-            QFile file(path);
+        const QDeadlineTimer deadline(turnWaitAtMost);
+        for (int missing = 0; !deadline.hasExpired(); QThread::msleep(5)) {
+            QFile file(turnFile());
             if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-                m_turnFile = path;
-                file.write(owner);
+                file.write(thisOwner());
+                file.close();
+                m_turnFileIdentity = fileIdentity(turnFile());
                 return;
             }
-            if (!QFileInfo::exists(path)) {
-                return; // it cannot be made at all
-            }
-            if (readOwner(path).goneFromHere()) {
-                QFile::remove(path);
+            const QString identity = fileIdentity(turnFile());
+            if (identity.isEmpty()) {
+                // Removed just now by its maker, or it cannot be made at all.
+                if (++missing == 3) {
+                    return;
+                }
                 continue;
             }
-            if (deadline.hasExpired()) {
-                // One whose owner was never written in is left by a copy that ended in between;
-                // the starts after this one need not wait for it.
-                if (readOwner(path).processId <= 0) {
-                    QFile::remove(path);
-                }
+            if (isStale(identity) && claimAndTakeOver(identity)) {
                 return;
             }
-            QThread::msleep(5);
         }
     }
 
-#ifdef Q_OS_WIN
-    HANDLE m_mutex = nullptr;
-    bool m_mutexHeld = false;
-#else
-    int m_folder = -1;
-#endif
-    QString m_turnFile; // made by this copy, and removed when its turn ends
+    // The turn file of that identity is left for others to take over.
+    bool isStale(const QString &identity) const
+    {
+        const QFileInfo file(turnFile());
+        return fileIdentity(turnFile()) == identity
+            && (readOwner(turnFile()).goneFromHere() || olderThan(file, turnWait));
+    }
+
+    bool claimAndTakeOver(const QString &identity)
+    {
+        const QString claim = QDir(m_folder).filePath(turnClaimPrefix + identity);
+        QFile marker(claim);
+        if (!marker.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            return false; // another copy claimed it
+        }
+        marker.close();
+        const auto unclaim = qScopeGuard([&claim] { QFile::remove(claim); });
+        // Judged again: only this copy can have it now, and nothing but its maker changes it.
+        if (!isStale(identity)) {
+            return false;
+        }
+        QFile file(turnFile());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            return false;
+        }
+        file.write(thisOwner());
+        file.close();
+        m_turnFileIdentity = fileIdentity(turnFile());
+        return true;
+    }
+
+    QString m_folder;
+    SystemTurnLock m_systemLock;
+    QString m_turnFileIdentity; // of the turn file this copy wrote, removed when its turn ends
 };
 
 } // namespace
@@ -225,6 +215,7 @@ LogFolderLock::LogFolderLock(const LogFolder &folder, std::chrono::milliseconds 
     if (m_lock.tryLock() || takeOverAbandonedLock(ownerWriteGrace)) {
         m_state = State::Taken;
         g_heldHere.insert(m_lock.fileName());
+        turn.removeLeftovers();
         m_folder.removeInterruptedWrites();
     }
 }

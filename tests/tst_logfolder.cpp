@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -46,6 +47,7 @@ private slots:
     void lockRemovesOnlyInterruptedWrites();
     void lockRemovesInterruptedWritesBesideLinkedLog();
     void lockTakenWhereTurnLocksAreRefused();
+    void lockRemovesOnlyItsOwnOrdinaryFiles();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -450,6 +452,39 @@ void TestLogFolder::lockTakenWhereTurnLocksAreRefused()
     // The turn file that was left is gone, not merely waited out.
     QCOMPARE(entryNames(logPath()), QStringList { u".quillog.lock"_s });
     QVERIFY(LogFolderLock(LogFolder(logPath())).startRefused());
+}
+
+void TestLogFolder::lockRemovesOnlyItsOwnOrdinaryFiles()
+{
+#ifdef Q_OS_UNIX
+    // Named like leftovers, but no file a write of the program made: kept.
+    QVERIFY(QDir().mkpath(logPath()));
+    const auto inFolder = [this](const QString &name) { return logPath() + u'/' + name; };
+    QTemporaryDir elsewhere;
+    writeBytes(elsewhere.filePath(u"kept"_s), "x");
+    QVERIFY(::mkfifo(QFile::encodeName(inFolder(u".log.pnd.quillog-Fifo12"_s)), 0600) == 0);
+    QVERIFY(QFile::link(elsewhere.filePath(u"gone"_s), inFolder(u".log.pnd.quillog-Link12"_s)));
+    QVERIFY(::link(QFile::encodeName(elsewhere.filePath(u"kept"_s)),
+                QFile::encodeName(inFolder(u".log.pnd.quillog-Hard12"_s)))
+        == 0);
+    // Left by starts that ended on the way: Qt's marker of a lock being removed, and a claim on a
+    // turn file long gone.
+    writeBytes(inFolder(u".quillog.lock.rmlock"_s), "4194303\nquillog\nelsewhere\n");
+    writeBytes(inFolder(u".quillog.turn-claim-1-2-3-4"_s), "");
+    QFile claim(inFolder(u".quillog.turn-claim-1-2-3-4"_s));
+    QVERIFY(claim.open(QIODevice::ReadWrite));
+    QVERIFY(
+        claim.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFile::FileModificationTime));
+    claim.close();
+
+    const LogFolderLock lock { LogFolder(logPath()) };
+    QVERIFY(!lock.startRefused());
+    QCOMPARE(entryNames(logPath()),
+        (QStringList { u".log.pnd.quillog-Fifo12"_s, u".log.pnd.quillog-Hard12"_s,
+            u".log.pnd.quillog-Link12"_s, u".quillog.lock"_s }));
+#else
+    QSKIP("needs Unix FIFOs and links");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestLogFolder)

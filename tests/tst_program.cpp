@@ -62,6 +62,8 @@ private slots:
     // Starts that race for a lock nobody holds any more: exactly one of them may take it.
     void oneOfRacingStartsTakesLock_data();
     void oneOfRacingStartsTakesLock();
+    void racingStartsTakeTurnsOverLeftTurnFile_data();
+    void racingStartsTakeTurnsOverLeftTurnFile();
     void namesLockLeftInReadOnlyFolder();
 
 private:
@@ -199,6 +201,68 @@ void TestProgram::oneOfRacingStartsTakesLock()
         }
         QVERIFY2(states.count(u"taken"_s) == 1 && states.count(u"held"_s) == starts - 1,
             qPrintable(u"round %1: "_s.arg(round) + states.join(u' ')));
+    }
+}
+
+void TestProgram::racingStartsTakeTurnsOverLeftTurnFile_data()
+{
+    // Where the file system keeps no locks on folders, the turn is a file, and one is left: by a
+    // copy that ended (taken over at once), by nobody (empty) or by a copy of another computer
+    // (both taken over once they have stood for longer than the wait, as these have). Whatever
+    // lock lies there too, one start opens and the others say that it runs.
+    QTest::addColumn<QByteArray>("turnContent");
+    QTest::addColumn<bool>("standing"); // it has stood for longer than the wait
+    QTest::addColumn<QByteArray>("lockContent"); // "-" for no lock at all
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray ownerGone = "4194303\n" + host + '\n';
+    const std::pair<const char *, QByteArray> locks[]
+        = { { "no-lock", "-" }, { "garbage-lock", "\x01not a lock\n" },
+              { "dead-lock", "4194303\nquillog\n" + host + '\n' } };
+    for (const auto &[lock, lockContent] : locks) {
+        QTest::addRow("dead-turn-%s", lock) << ownerGone << false << lockContent;
+        QTest::addRow("empty-turn-%s", lock) << QByteArray() << true << lockContent;
+        QTest::addRow("foreign-turn-%s", lock)
+            << QByteArray("1234\nanother-computer\n") << true << lockContent;
+    }
+}
+
+void TestProgram::racingStartsTakeTurnsOverLeftTurnFile()
+{
+    QFETCH(QByteArray, turnContent);
+    QFETCH(bool, standing);
+    QFETCH(QByteArray, lockContent);
+    constexpr int rounds = 20;
+    constexpr int starts = 5;
+    for (int round = 0; round < rounds; ++round) {
+        QTemporaryDir folder;
+        const QString turn = folder.filePath(u".quillog.turn"_s);
+        writeBytes(turn, turnContent);
+        if (standing) {
+            QFile file(turn);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(
+                QDateTime::currentDateTime().addSecs(-10), QFile::FileModificationTime));
+        }
+        if (lockContent != "-") {
+            writeBytes(folder.filePath(u".quillog.lock"_s), lockContent);
+        }
+        std::array<QProcess, starts> copies;
+        for (QProcess &copy : copies) {
+            copy.start(QCoreApplication::applicationFilePath(),
+                { u"--take"_s, folder.path(), u"--refuse-turn-locks"_s });
+        }
+        QStringList states;
+        for (QProcess &copy : copies) {
+            states << takeOutcome(copy).first;
+        }
+        for (QProcess &copy : copies) {
+            copy.closeWriteChannel();
+            QVERIFY(copy.waitForFinished(10000));
+        }
+        QVERIFY2(states.count(u"taken"_s) == 1 && states.count(u"held"_s) == starts - 1,
+            qPrintable(u"round %1: "_s.arg(round) + states.join(u' ')));
+        // Every turn ended, and removed the file it had.
+        QVERIFY(!QFileInfo::exists(turn));
     }
 }
 
