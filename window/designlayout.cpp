@@ -41,60 +41,100 @@ void DesignLayout::add(QWidget *control, QRect designRect, Width width, double m
     m_places.append({ control, designRect, width, moveAlong, twoRowRect });
 }
 
+// Where each control stands and how large the container is, as the steps of place() go.
+struct DesignLayout::Placement {
+    struct Placed {
+        const Place *place;
+        QRect rect; // empty: not shown
+        double moveAlong; // in this arrangement
+    };
+    QList<Placed> placed;
+    int designWidth = 0;
+    int height = 0;
+    int margin = 0; // kept on the right of what the container holds
+
+    // The container grows with what it holds, keeping the design's margin on the right.
+    [[nodiscard]] int neededWidth() const
+    {
+        int right = 0;
+        for (const Placed &control : placed) {
+            right = control.rect.isEmpty() ? right : std::max(right, control.rect.right() + 1);
+        }
+        return std::max(designWidth, right + margin);
+    }
+    [[nodiscard]] int bottom() const
+    {
+        int bottom = 0;
+        for (const Placed &control : placed) {
+            bottom = control.rect.isEmpty() ? bottom : std::max(bottom, control.rect.bottom() + 1);
+        }
+        return bottom;
+    }
+};
+
 QSize DesignLayout::place(const QFont &font, Arrangement arrangement, int roomWidth) const
 {
-    const double scale = DesignLayout::scale(font);
-    const auto scaled = [scale](const QRect &place) {
+    Placement placement = scaled(scale(font), arrangement);
+    widen(placement);
+    giveWay(placement, roomWidth);
+    for (const Placement::Placed &control : std::as_const(placement.placed)) {
+        control.place->control->setHidden(control.rect.isEmpty());
+        if (!control.rect.isEmpty()) {
+            control.place->control->setGeometry(control.rect);
+        }
+    }
+    return { placement.neededWidth(), placement.height };
+}
+
+DesignLayout::Placement DesignLayout::scaled(double scale, Arrangement arrangement) const
+{
+    const auto scaledRect = [scale](const QRect &place) {
         return QRect(qRound(place.x() * scale), qRound(place.y() * scale),
             qRound(place.width() * scale), qRound(place.height() * scale));
     };
     const bool twoRows = arrangement == Arrangement::TwoRows;
-    const auto designRect = [twoRows](const Place &place) {
-        return twoRows && place.twoRowRect ? *place.twoRowRect : place.rect;
-    };
-
-    int widening = 0;
-    for (const Place &place : m_places) {
-        if (place.width == Width::LongestEntry) {
-            const int needed = longestEntryWidth(qobject_cast<const QComboBox *>(place.control));
-            widening = std::max(0, needed - scaled(designRect(place)).width());
-        }
-    }
-    struct Placed {
-        const Place *place;
-        QRect rect; // empty: not shown
-    };
-    QList<Placed> placed;
+    Placement placement;
     for (const Place &place : m_places) {
         // A control placed anew for two rows stands in a row the widening does not reach.
-        const double moveAlong = twoRows && place.twoRowRect ? 0 : place.moveAlong;
-        QRect rect = scaled(designRect(place)).translated(qRound(widening * moveAlong), 0);
-        if (place.width == Width::LongestEntry) {
-            rect.setWidth(rect.width() + widening);
-        } else if (place.width == Width::AsAsked && !rect.isEmpty()) {
-            rect.setWidth(std::max(rect.width(), place.control->sizeHint().width()));
-        }
-        placed.append({ &place, rect });
+        const bool placedAnew = twoRows && place.twoRowRect;
+        placement.placed.append({ &place, scaledRect(placedAnew ? *place.twoRowRect : place.rect),
+            placedAnew ? 0 : place.moveAlong });
     }
+    const QSize design = scaledRect(QRect(QPoint(), twoRows ? m_twoRowSize : m_designSize)).size();
+    placement.designWidth = design.width();
+    placement.height = design.height();
+    placement.margin = qRound(8 * scale);
+    return placement;
+}
 
-    // The container grows with what it holds, keeping the design's margin on the right.
-    const int margin = qRound(8 * scale);
-    const QSize design = scaled(QRect(QPoint(), twoRows ? m_twoRowSize : m_designSize)).size();
-    int designWidth = design.width();
-    int height = design.height();
-    const auto neededWidth = [&] {
-        int right = 0; // where the controls end
-        for (const Placed &control : std::as_const(placed)) {
-            right = control.rect.isEmpty() ? right : std::max(right, control.rect.right() + 1);
+void DesignLayout::widen(Placement &placement)
+{
+    int widening = 0;
+    for (const Placement::Placed &control : std::as_const(placement.placed)) {
+        if (control.place->width == Width::LongestEntry) {
+            const auto *combo = qobject_cast<const QComboBox *>(control.place->control);
+            widening = std::max(0, longestEntryWidth(combo) - control.rect.width());
         }
-        return std::max(designWidth, right + margin);
-    };
-    for (Placed &decoration : placed) {
+    }
+    for (Placement::Placed &control : placement.placed) {
+        control.rect.translate(qRound(widening * control.moveAlong), 0);
+        if (control.place->width == Width::LongestEntry) {
+            control.rect.setWidth(control.rect.width() + widening);
+        } else if (control.place->width == Width::AsAsked && !control.rect.isEmpty()) {
+            control.rect.setWidth(
+                std::max(control.rect.width(), control.place->control->sizeHint().width()));
+        }
+    }
+}
+
+void DesignLayout::giveWay(Placement &placement, int roomWidth)
+{
+    for (Placement::Placed &decoration : placement.placed) {
         if (decoration.place->width != Width::Decoration || decoration.rect.isEmpty()
-            || neededWidth() <= roomWidth) {
+            || placement.neededWidth() <= roomWidth) {
             continue;
         }
-        const int overflow = neededWidth() - roomWidth;
+        const int overflow = placement.neededWidth() - roomWidth;
         const int decorationRight = decoration.rect.right();
         int shift = overflow;
         if (overflow <= decoration.rect.width() / 2) {
@@ -102,36 +142,24 @@ QSize DesignLayout::place(const QFont &font, Arrangement arrangement, int roomWi
         } else {
             // What stood right of it moves to the margin where the decoration began.
             int nextLeft = INT_MAX;
-            for (const Placed &control : std::as_const(placed)) {
+            for (const Placement::Placed &control : std::as_const(placement.placed)) {
                 if (!control.rect.isEmpty() && control.rect.x() > decorationRight) {
                     nextLeft = std::min(nextLeft, control.rect.x());
                 }
             }
-            shift = nextLeft == INT_MAX ? 0 : nextLeft - decoration.rect.x() - margin;
+            shift = nextLeft == INT_MAX ? 0 : nextLeft - decoration.rect.x() - placement.margin;
             decoration.rect = {};
             // Nor is the container kept as tall as the decoration was.
-            int bottom = 0;
-            for (const Placed &control : std::as_const(placed)) {
-                bottom
-                    = control.rect.isEmpty() ? bottom : std::max(bottom, control.rect.bottom() + 1);
-            }
-            height = std::min(height, bottom + 2 * margin);
+            placement.height
+                = std::min(placement.height, placement.bottom() + 2 * placement.margin);
         }
-        for (Placed &control : placed) {
+        for (Placement::Placed &control : placement.placed) {
             if (!control.rect.isEmpty() && control.rect.x() > decorationRight) {
                 control.rect.translate(-shift, 0);
             }
         }
-        designWidth -= shift;
+        placement.designWidth -= shift;
     }
-
-    for (const Placed &control : std::as_const(placed)) {
-        control.place->control->setHidden(control.rect.isEmpty());
-        if (!control.rect.isEmpty()) {
-            control.place->control->setGeometry(control.rect);
-        }
-    }
-    return { neededWidth(), height };
 }
 
 double DesignLayout::scale(const QFont &font)

@@ -73,6 +73,14 @@ private:
         std::optional<QRect> twoRowRect;
     };
 
+    // The steps of place(): the design scaled to the font, in the arrangement; the controls
+    // widened for the longest entry and for what they ask, and moved along; the decoration giving
+    // way to the room.
+    struct Placement;
+    [[nodiscard]] Placement scaled(double scale, Arrangement arrangement) const;
+    static void widen(Placement &placement);
+    static void giveWay(Placement &placement, int roomWidth);
+
     QSize m_designSize;
     QSize m_twoRowSize;
     QList<Place> m_places;

@@ -4,7 +4,9 @@
 #include "mainwindow.h"
 
 #include "announcer.h"
+#include "dialpicture.h"
 #include "entryrow.h"
+#include "logbox.h"
 #include "logfiles/pendinglog.h"
 #include "logfiles/programname.h"
 #include "messagebox.h"
@@ -13,11 +15,8 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 
@@ -33,19 +32,6 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
     button->setObjectName(name);
     button->setAutoDefault(false); // Enter has no effect of its own
     return button;
-}
-
-// The photograph is drawn for 244 x 287 design pixels; it comes also at twice that size.
-QPixmap dialPhotograph(double scale, qreal devicePixelRatio)
-{
-    const double pixelsPerDesignPixel = scale * devicePixelRatio;
-    QImage image(pixelsPerDesignPixel > 1.0 ? u":/assets/dial@2x.jpg"_s : u":/assets/dial.jpg"_s);
-    const QSize size = (QSizeF(244, 287) * pixelsPerDesignPixel).toSize();
-    if (image.size() != size) {
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    image.setDevicePixelRatio(devicePixelRatio);
-    return QPixmap::fromImage(image);
 }
 
 // Tab visits the controls in the order given.
@@ -77,51 +63,41 @@ MainWindow::MainWindow(LogFolder folder, Clock clock, MessagePresenter presenter
     placeControlsOnScreen();
     chainFocus(m_entries->tabOrder()
         + QList<QWidget *> { m_save, m_exit, m_logBox, m_generateLog, m_picture });
-
     m_pending = new PendingLog(
         m_folder, [this] { return logText(); }, this);
+    connectHandlers();
+    startUp();
+    centreOnScreen();
+    m_entries->focusEntry(QsoEntry::Call);
+}
+
+void MainWindow::connectHandlers()
+{
     connect(m_pending, &PendingLog::tell, this, &MainWindow::present);
     connect(m_pending, &PendingLog::handedOver, m_logBox, &QPlainTextEdit::clear);
-    connect(m_pending, &PendingLog::refusedAt, this, &MainWindow::selectLines);
+    connect(m_pending, &PendingLog::refusedAt, m_logBox, &LogBox::selectLines);
     connect(m_save, &QPushButton::clicked, this, &MainWindow::onSave);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::onExit);
     connect(m_generateLog, &QPushButton::clicked, this, &MainWindow::onGenerateLog);
     connect(m_logBox, &QPlainTextEdit::textChanged, this, &MainWindow::onLogBoxChanged);
-    connect(m_logBox->document(), &QTextDocument::contentsChange, this,
-        [this](int position, int /*removed*/, int added) {
-            m_changedFrom
-                = m_changedFrom < m_changedTo ? std::min(m_changedFrom, position) : position;
-            m_changedTo = std::max(m_changedTo, position + added);
-        });
+}
 
-    startUp();
-
+void MainWindow::centreOnScreen()
+{
     if (const QScreen *screen = this->screen()) {
         const QRect available = screen->availableGeometry();
         const QPoint centred = available.center() - rect().center();
         move(std::max(centred.x(), available.x()), std::max(centred.y(), available.y()));
     }
-    m_entries->focusEntry(QsoEntry::Call);
 }
 
 void MainWindow::createControls()
 {
-    m_picture = new QLabel(this);
-    m_picture->setObjectName(u"Picture1"_s);
-    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picture->setFocusPolicy(Qt::TabFocus);
-    m_picture->setAccessibleName(u"Radio tuning dial"_s);
+    m_picture = new DialPicture(this);
     m_announcer = new Announcer(this);
     m_entries = new EntryRow(this);
 
-    // Plain text: it lays out only what is on screen, so tens of thousands of records stay quick.
-    m_logBox = new QPlainTextEdit(this);
-    m_logBox->setObjectName(u"Text4"_s);
-    m_logBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_logBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_logBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_logBox->setTabChangesFocus(true);
-    m_logBox->setAccessibleName(u"Pending records"_s);
+    m_logBox = new LogBox(this);
 
     m_save = makeButton(this, u"Command1"_s, u"&Save"_s);
     m_exit = makeButton(this, u"Command2"_s, u"E&xit"_s);
@@ -151,7 +127,7 @@ void MainWindow::placeControls(QSize room)
         }
     }
     setFixedSize(size);
-    m_picture->setPixmap(dialPhotograph(DesignLayout::scale(font()), devicePixelRatioF()));
+    m_picture->showAtScale(DesignLayout::scale(font()));
 }
 
 void MainWindow::placeControlsOnScreen()
@@ -177,21 +153,14 @@ void MainWindow::startUp()
     } else if (const std::optional<QString> &logText = loaded.value) {
         // Filled once, and counted from the text just loaded: the change handler would read the
         // whole box back out to count it, which costs as much again for a large list.
-        {
-            const QSignalBlocker loading(m_logBox);
-            m_logBox->setPlainText(boxTextFromLogText(*logText));
-        }
+        m_logBox->load(*logText);
         m_entries->setTitle(recordCountCaption(countRecords(*logText)));
-        m_logBox->moveCursor(QTextCursor::End);
     }
-    m_changedFrom = m_changedTo = 0; // read from Latin-1, so every character fits
 }
 
 QString MainWindow::logText() const
 {
-    // The raw text: the plain-text view would turn a no-break space into a plain one and so change
-    // a record that nobody touched.
-    return logTextFromBoxText(m_logBox->document()->toRawText());
+    return m_logBox->logText();
 }
 
 void MainWindow::onSave()
@@ -202,7 +171,7 @@ void MainWindow::onSave()
         m_entries->focusEntry(result.rejectedEntry);
         return;
     }
-    appendToLogBox(result.record);
+    m_logBox->append(result.record);
     m_pending->recordSaved();
 }
 
@@ -218,7 +187,12 @@ void MainWindow::onGenerateLog()
 
 void MainWindow::onLogBoxChanged()
 {
-    keepOnlyLatin1();
+    if (const QStringList leftOut = m_logBox->keepOnlyLatin1(); !leftOut.isEmpty()) {
+        // Told once the change is done, not from inside the key press that made it.
+        QTimer::singleShot(0, this, [this, leftOut] {
+            present({ MessageStyle::Validation, charactersLeftOutMessage(leftOut) });
+        });
+    }
     // Line ends hold no marker, so the box's own text counts the same as the log text.
     const QString caption = recordCountCaption(countRecords(m_logBox->document()->toRawText()));
     if (caption != m_entries->title()) {
@@ -229,31 +203,6 @@ void MainWindow::onLogBoxChanged()
     }
     m_logBox->moveCursor(QTextCursor::End);
     m_pending->editedByHand();
-}
-
-void MainWindow::keepOnlyLatin1()
-{
-    if (m_changedFrom >= m_changedTo) {
-        return;
-    }
-    QTextCursor changed(m_logBox->document());
-    changed.setPosition(std::min(m_changedFrom, m_logBox->document()->characterCount() - 1));
-    changed.setPosition(
-        std::min(m_changedTo, m_logBox->document()->characterCount() - 1), QTextCursor::KeepAnchor);
-    m_changedFrom = m_changedTo = 0;
-    const QString text = changed.selectedText();
-    const QStringList leftOut = charactersOutsideLatin1(text);
-    if (leftOut.isEmpty()) {
-        return;
-    }
-    // Undone together with the typing or pasting it belongs to.
-    changed.joinPreviousEditBlock();
-    changed.insertText(withoutCharactersOutsideLatin1(text));
-    changed.endEditBlock();
-    // Told once the change is done, not from inside the key press that made it.
-    QTimer::singleShot(0, this, [this, leftOut] {
-        present({ MessageStyle::Validation, charactersLeftOutMessage(leftOut) });
-    });
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -285,27 +234,6 @@ void MainWindow::showEvent(QShowEvent *event)
         Qt::UniqueConnection);
     // Only once the box has its real size can it scroll the last record into view.
     QTimer::singleShot(0, m_logBox, &QPlainTextEdit::ensureCursorVisible);
-}
-
-void MainWindow::appendToLogBox(const QString &record)
-{
-    // One insertion at the end, not a new text for the whole box: Save stays quick however many
-    // records are pending.
-    QTextCursor end(m_logBox->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(boxTextFromLogText(record));
-}
-
-void MainWindow::selectLines(Lines lines)
-{
-    const auto [begin, end]
-        = boxTextSpanOfLines(m_logBox->document()->toRawText(), lines.first, lines.last);
-    QTextCursor selection(m_logBox->document());
-    selection.setPosition(int(begin));
-    selection.setPosition(int(end), QTextCursor::KeepAnchor);
-    m_logBox->setTextCursor(selection);
-    m_logBox->centerCursor();
-    m_logBox->setFocus();
 }
 
 void MainWindow::present(const UserMessage &message)

@@ -5,7 +5,6 @@
 
 #include "logfiles/logfolder.h"
 #include "logfiles/usermessage.h"
-#include "record/logtextcheck.h"
 #include "window/designlayout.h"
 
 #include <QDateTime>
@@ -14,10 +13,10 @@
 #include <functional>
 
 class Announcer;
+class DialPicture;
 class EntryRow;
+class LogBox;
 class PendingLog;
-class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 
 // The program's one window: the entries of a contact, the log box with the pending records, and
@@ -56,20 +55,16 @@ protected:
 
 private:
     void createControls();
+    void connectHandlers();
     void placeControlsOnScreen();
+    void centreOnScreen();
     void startUp();
 
     void onSave();
     void onExit();
     void onGenerateLog();
     void onLogBoxChanged();
-    // Takes out of what was just typed or pasted into the list the characters its files cannot
-    // hold, and says which.
-    void keepOnlyLatin1();
 
-    void appendToLogBox(const QString &record);
-    // Shows these lines of the list selected, with the keyboard there, for the operator to correct.
-    void selectLines(Lines lines);
     void present(const UserMessage &message);
 
     LogFolder m_folder;
@@ -78,15 +73,11 @@ private:
     PendingLog *m_pending = nullptr;
     DesignLayout m_layout { { 865, 256 }, { 425, 242 } };
 
-    QLabel *m_picture = nullptr;
+    DialPicture *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
     EntryRow *m_entries = nullptr;
-    QPlainTextEdit *m_logBox = nullptr;
+    LogBox *m_logBox = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_exit = nullptr;
     QPushButton *m_generateLog = nullptr;
-    // The part of the list that a change has just put in, to be looked at once the change is
-    // done; empty when there is none.
-    int m_changedFrom = 0;
-    int m_changedTo = 0;
 };
