@@ -19,13 +19,15 @@
 void flushFolder(const QString &folderPath);
 
 // Gives the file at "from" the name "to", replacing a file there.
-// Unix: rename, flushed with the folder after it. Windows: MoveFileEx, written through.
+// Unix: rename, flushed with the folder after it. Windows: MoveFileEx, written through, and tried
+// again for about a second while another program holds either file (a backup or sync tool, an
+// indexer or a virus scanner reading it), as Windows programs do.
 [[nodiscard]] QString renameReplacing(const QString &from, const QString &to);
 
 // Gives the file at "from" the name "to" only if nothing stands there.
 // Linux: renameat2 with RENAME_NOREPLACE, which NFS, SMB and many FUSE file systems refuse; other
 // Unix systems: not built here, so always refused. Windows: MoveFileEx, which never replaces, on
-// every file system, written through.
+// every file system, written through, and tried again while another program holds the file.
 struct RenameOutcome {
     enum class Kind { Renamed, NameTaken, Refused, Failed };
     Kind kind = Kind::Renamed;

@@ -15,10 +15,36 @@ const wchar_t *windowsPath(const QString &path)
     return reinterpret_cast<const wchar_t *>(path.utf16());
 }
 
+// Backup, sync and indexing tools and virus scanners open a file for a moment, sharing it for
+// reading only; while they hold it, it cannot be renamed over or away. Windows programs wait such
+// a moment out.
+bool heldByAnotherProgram(DWORD error, const QString &path)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+        return true;
+    }
+    // Denied for a file that is not read-only, and so is writable: it is held.
+    const DWORD attributes = ::GetFileAttributesW(windowsPath(QDir::toNativeSeparators(path)));
+    return error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES
+        && !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// Renames, trying again for about a second while another program holds either file.
 bool move(const QString &from, const QString &to, DWORD flags)
 {
-    return ::MoveFileExW(windowsPath(QDir::toNativeSeparators(from)),
-        windowsPath(QDir::toNativeSeparators(to)), flags | MOVEFILE_WRITE_THROUGH);
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(windowsPath(QDir::toNativeSeparators(from)),
+                windowsPath(QDir::toNativeSeparators(to)), flags | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        if (attempt == 40
+            || !(heldByAnotherProgram(error, from) || heldByAnotherProgram(error, to))) {
+            ::SetLastError(error);
+            return false;
+        }
+        ::Sleep(25);
+    }
 }
 
 // The file's own information, not that of a file a link leads to; false when it cannot be read.

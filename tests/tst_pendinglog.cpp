@@ -5,14 +5,32 @@
 #include "logfiles/dailylog.h"
 #include "logfiles/pendinglog.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const QString record = u"<CALL:4>K1AB<QSO_DATE:8:D>20150703<TIME_ON:4>0905<EOR>\r\n"_s;
 const QByteArray recordBytes = record.toLatin1();
+
+// A child process opens the file to read it, sharing it for reading only, as backup, sync and
+// indexing tools do, says so, and holds it for the time given.
+int holdFile(const QString &path, int milliseconds)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return 1;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    QThread::msleep(milliseconds);
+    return 0;
+}
 } // namespace
 
 // When the list reaches the temporary log. The list is a text here; the window's part (telling
@@ -26,6 +44,8 @@ private slots:
     void failedWriteIsToldOnceAndRetried();
     void failedSaveIsWrittenAtTheEnd();
     void nothingWrittenBackAfterGenerateLog();
+    void heldTemporaryLogIsWaitedOut_data();
+    void heldTemporaryLogIsWaitedOut();
 
 private:
     QString temporaryLog() const { return m_dir->filePath(u"log.pnd"_s); }
@@ -150,5 +170,54 @@ void TestPendingLog::nothingWrittenBackAfterGenerateLog()
     QVERIFY(!m_pending->isWriteWaiting());
 }
 
-QTEST_GUILESS_MAIN(TestPendingLog)
+void TestPendingLog::heldTemporaryLogIsWaitedOut_data()
+{
+    QTest::addColumn<int>("holdMilliseconds");
+    QTest::addColumn<int>("told");
+    QTest::newRow("a-moment") << 200 << 0;
+    QTest::newRow("three-seconds") << 3000 << 1;
+}
+
+void TestPendingLog::heldTemporaryLogIsWaitedOut()
+{
+    QFETCH(int, holdMilliseconds);
+    QFETCH(int, told);
+#ifndef Q_OS_WIN
+    if (told > 0) {
+        QSKIP("a file another program holds open can be renamed over on Unix");
+    }
+#endif
+    m_logText = record;
+    m_pending->recordSaved();
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(),
+        { u"--hold"_s, temporaryLog(), QString::number(holdMilliseconds) });
+    QVERIFY(holder.waitForReadyRead(10000));
+
+    // Saves while it is held: a moment is waited out; a longer hold is told once.
+    m_logText += record;
+    m_pending->recordSaved();
+    QCOMPARE(m_told.size(), told);
+    if (told == 0) {
+        QCOMPARE(readBytes(temporaryLog()), (record + record + u"\r\n"_s).toLatin1());
+    }
+    m_logText += record;
+    m_pending->recordSaved();
+    QVERIFY(holder.waitForFinished(10000));
+    // Let go: the next Save writes every record, and nothing more is told.
+    m_logText += record;
+    m_pending->recordSaved();
+    QCOMPARE(m_told.size(), told);
+    QCOMPARE(readBytes(temporaryLog()), (record.repeated(4) + u"\r\n"_s).toLatin1());
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--hold") == 0) {
+        return holdFile(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    }
+    TestPendingLog test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_pendinglog.moc"
