@@ -113,9 +113,12 @@ public:
     }
     ~TakeOverTurn()
     {
-        // Removed only while it is still the one this copy wrote.
-        if (!m_turnFileIdentity.isEmpty() && fileIdentity(turnFile()) == m_turnFileIdentity) {
-            QFile::remove(turnFile());
+        // Removed only while it is still the one this copy wrote. Windows refuses to remove a file
+        // that another copy has open to read its owner, for that moment.
+        for (int attempt = 0; attempt < 100 && !m_turnFileIdentity.isEmpty()
+             && fileIdentity(turnFile()) == m_turnFileIdentity && !QFile::remove(turnFile());
+             ++attempt) {
+            QThread::msleep(10);
         }
     }
     TakeOverTurn(const TakeOverTurn &) = delete;
@@ -153,8 +156,9 @@ private:
             }
             const QString identity = fileIdentity(turnFile());
             if (identity.isEmpty()) {
-                // Removed just now by its maker, or it cannot be made at all.
-                if (++missing == 3) {
+                // Removed just now by its maker (on Windows, still on its way out), or it cannot
+                // be made at all.
+                if (!QFileInfo::exists(turnFile()) && ++missing == 20) {
                     return;
                 }
                 continue;
