@@ -4,6 +4,7 @@
 #include "logfiles/logfolderlock.h"
 #include "logfiles/pendinglog.h"
 #include "logfiles/programname.h"
+#include "interfacefont.h"
 #include "mainwindow.h"
 #include "messagebox.h"
 #include "terminationsignals.h"
@@ -14,6 +15,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    useInstalledInterfaceFont();
     QCoreApplication::setApplicationName(applicationTitle());
     // Lets the desktop match the window to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillog.Quillog"));

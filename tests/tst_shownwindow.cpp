@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Quillog developers
+
+#include "window/interfacefont.h"
+#include "window/mainwindow.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStyleOptionComboBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The window as the system shows it, grabbed from the screen with the system's own platform and
+// the font the program chooses, at the dots per inch the system is set to (the test command runs
+// it at 96 and at 144): every entry shows its text.
+class TestShownWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void entryShowsItsText_data();
+    void entryShowsItsText();
+
+private:
+    // Pixels of text in the entry as shown: dark ones inside its frame, left of a list's arrow.
+    int textPixels(const QWidget *entry) const;
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestShownWindow::initTestCase()
+{
+    useInstalledInterfaceFont();
+    m_window = std::make_unique<MainWindow>(
+        LogFolder(m_dir.filePath(u"adif"_s)),
+        [] { return QDateTime(QDate(2026, 12, 9), QTime(17, 12)); }, [](const UserMessage &) {});
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTest::keyClicks(m_window->findChild<QLineEdit *>(u"Text1"_s), u"DL1ABC"_s);
+    // Away from the entries: a blinking text cursor is no text.
+    m_window->findChild<QWidget *>(u"Command1"_s)->setFocus();
+}
+
+void TestShownWindow::entryShowsItsText_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("call-sign") << u"Text1"_s;
+    QTest::newRow("day") << u"Combo1"_s;
+    QTest::newRow("month") << u"Combo2"_s;
+    QTest::newRow("year") << u"Combo3"_s;
+    QTest::newRow("time") << u"Text2"_s;
+    QTest::newRow("band") << u"Combo4"_s;
+    QTest::newRow("mode") << u"Combo5"_s;
+    QTest::newRow("report") << u"Text3"_s;
+}
+
+void TestShownWindow::entryShowsItsText()
+{
+    QFETCH(QString, entry);
+    const auto *control = m_window->findChild<QWidget *>(entry);
+    QVERIFY(control);
+    // Drawn once the window's paint has reached the screen; an entry without text never is.
+    QTRY_VERIFY2(textPixels(control) > 10,
+        qPrintable(u"%1 shows no text at %2 DPI"_s.arg(entry).arg(
+            qRound(m_window->devicePixelRatioF() * 96))));
+}
+
+int TestShownWindow::textPixels(const QWidget *entry) const
+{
+    QRect text = entry->rect().adjusted(3, 3, -3, -3);
+    if (const auto *combo = qobject_cast<const QComboBox *>(entry)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = true;
+        text = combo->style()->subControlRect(
+            QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    }
+    text.translate(entry->mapTo(m_window.get(), QPoint()));
+    const QImage shot = m_window->screen()
+                            ->grabWindow(m_window->winId())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = shot.width() / qreal(m_window->width());
+    const QRect pixels = QRectF(QPointF(text.topLeft()) * ratio, QSizeF(text.size()) * ratio)
+                             .toAlignedRect()
+                             .intersected(shot.rect());
+    int dark = 0;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            const QRgb pixel = shot.pixel(x, y);
+            dark += std::max({ qRed(pixel), qGreen(pixel), qBlue(pixel) }) < 128 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+QTEST_MAIN(TestShownWindow)
+#include "tst_shownwindow.moc"
