@@ -62,8 +62,6 @@ private slots:
     // Starts that race for a lock nobody holds any more: exactly one of them may take it.
     void oneOfRacingStartsTakesLock_data();
     void oneOfRacingStartsTakesLock();
-    void racingStartsTakeTurnsOverLeftTurnFile_data();
-    void racingStartsTakeTurnsOverLeftTurnFile();
     void namesLockLeftInReadOnlyFolder();
 
 private:
@@ -164,14 +162,32 @@ void TestProgram::oneOfRacingStartsTakesLock_data()
 {
     QTest::addColumn<QByteArray>("lockContent"); // "-" for no lock at all
     QTest::addColumn<QStringList>("options");
-    const QByteArray ownerGone = "4194303\nquillog\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    QTest::addColumn<QByteArray>("turnContent"); // a turn file left behind; "-" for none
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray ownerGone = "4194303\nquillog\n" + host + '\n';
     for (const QString &options : { QString(), u"--refuse-turn-locks"_s }) {
         const char *suffix = options.isEmpty() ? "" : "-turn-locks-refused";
         const QStringList list = options.isEmpty() ? QStringList() : QStringList { options };
-        QTest::addRow("no-lock%s", suffix) << QByteArray("-") << list;
-        QTest::addRow("empty%s", suffix) << QByteArray() << list;
-        QTest::addRow("garbage%s", suffix) << QByteArray("\x01not a lock\n") << list;
-        QTest::addRow("owner-gone%s", suffix) << ownerGone << list;
+        QTest::addRow("no-lock%s", suffix) << QByteArray("-") << list << QByteArray("-");
+        QTest::addRow("empty%s", suffix) << QByteArray() << list << QByteArray("-");
+        QTest::addRow("garbage%s", suffix)
+            << QByteArray("\x01not a lock\n") << list << QByteArray("-");
+        QTest::addRow("owner-gone%s", suffix) << ownerGone << list << QByteArray("-");
+    }
+    // Where the file system keeps no locks on folders, the turn is a file, and one is left: by a
+    // copy that ended, by nobody (empty) or by a copy of another computer, and it has stood for
+    // longer than any turn lasts. Whatever lock lies there too, one start opens.
+    const std::pair<const char *, QByteArray> turns[] = { { "dead", "4194303\n" + host + '\n' },
+        { "empty", "" }, { "foreign", "1234\nanother-computer\n" } };
+    for (const auto &[turn, turnContent] : turns) {
+        for (const QByteArray &lock :
+            { QByteArray("-"), QByteArray("\x01not a lock\n"), ownerGone }) {
+            QTest::addRow("%s-turn-file-%s-lock", turn,
+                lock == "-"             ? "no"
+                    : lock == ownerGone ? "dead"
+                                        : "garbage")
+                << lock << QStringList { u"--refuse-turn-locks"_s } << turnContent;
+        }
     }
 }
 
@@ -179,65 +195,14 @@ void TestProgram::oneOfRacingStartsTakesLock()
 {
     QFETCH(QByteArray, lockContent);
     QFETCH(QStringList, options);
-    constexpr int rounds = 12;
-    constexpr int starts = 3;
-    for (int round = 0; round < rounds; ++round) {
-        QTemporaryDir folder;
-        if (lockContent != "-") {
-            writeBytes(folder.filePath(u".quillog.lock"_s), lockContent);
-        }
-        std::array<QProcess, starts> copies;
-        for (QProcess &copy : copies) {
-            copy.start(QCoreApplication::applicationFilePath(),
-                QStringList { u"--take"_s, folder.path() } + options);
-        }
-        QStringList states;
-        for (QProcess &copy : copies) {
-            states << takeOutcome(copy).first;
-        }
-        for (QProcess &copy : copies) { // each holds what it took until all have said theirs
-            copy.closeWriteChannel();
-            QVERIFY(copy.waitForFinished(10000));
-        }
-        QVERIFY2(states.count(u"taken"_s) == 1 && states.count(u"held"_s) == starts - 1,
-            qPrintable(u"round %1: "_s.arg(round) + states.join(u' ')));
-    }
-}
-
-void TestProgram::racingStartsTakeTurnsOverLeftTurnFile_data()
-{
-    // Where the file system keeps no locks on folders, the turn is a file, and one is left: by a
-    // copy that ended (taken over at once), by nobody (empty) or by a copy of another computer
-    // (both taken over once they have stood for longer than the wait, as these have). Whatever
-    // lock lies there too, one start opens and the others say that it runs.
-    QTest::addColumn<QByteArray>("turnContent");
-    QTest::addColumn<bool>("standing"); // it has stood for longer than the wait
-    QTest::addColumn<QByteArray>("lockContent"); // "-" for no lock at all
-    const QByteArray host = QSysInfo::machineHostName().toUtf8();
-    const QByteArray ownerGone = "4194303\n" + host + '\n';
-    const std::pair<const char *, QByteArray> locks[]
-        = { { "no-lock", "-" }, { "garbage-lock", "\x01not a lock\n" },
-              { "dead-lock", "4194303\nquillog\n" + host + '\n' } };
-    for (const auto &[lock, lockContent] : locks) {
-        QTest::addRow("dead-turn-%s", lock) << ownerGone << false << lockContent;
-        QTest::addRow("empty-turn-%s", lock) << QByteArray() << true << lockContent;
-        QTest::addRow("foreign-turn-%s", lock)
-            << QByteArray("1234\nanother-computer\n") << true << lockContent;
-    }
-}
-
-void TestProgram::racingStartsTakeTurnsOverLeftTurnFile()
-{
     QFETCH(QByteArray, turnContent);
-    QFETCH(bool, standing);
-    QFETCH(QByteArray, lockContent);
-    constexpr int rounds = 20;
-    constexpr int starts = 5;
+    const int rounds = turnContent == "-" ? 12 : 20;
+    const int starts = turnContent == "-" ? 3 : 5;
     for (int round = 0; round < rounds; ++round) {
         QTemporaryDir folder;
         const QString turn = folder.filePath(u".quillog.turn"_s);
-        writeBytes(turn, turnContent);
-        if (standing) {
+        if (turnContent != "-") {
+            writeBytes(turn, turnContent);
             QFile file(turn);
             QVERIFY(file.open(QIODevice::ReadWrite));
             QVERIFY(file.setFileTime(
@@ -246,18 +211,19 @@ void TestProgram::racingStartsTakeTurnsOverLeftTurnFile()
         if (lockContent != "-") {
             writeBytes(folder.filePath(u".quillog.lock"_s), lockContent);
         }
-        std::array<QProcess, starts> copies;
-        for (QProcess &copy : copies) {
-            copy.start(QCoreApplication::applicationFilePath(),
-                { u"--take"_s, folder.path(), u"--refuse-turn-locks"_s });
+        std::vector<std::unique_ptr<QProcess>> copies;
+        for (int i = 0; i < starts; ++i) {
+            copies.push_back(std::make_unique<QProcess>());
+            copies.back()->start(QCoreApplication::applicationFilePath(),
+                QStringList { u"--take"_s, folder.path() } + options);
         }
         QStringList states;
-        for (QProcess &copy : copies) {
-            states << takeOutcome(copy).first;
+        for (const auto &copy : copies) {
+            states << takeOutcome(*copy).first;
         }
-        for (QProcess &copy : copies) {
-            copy.closeWriteChannel();
-            QVERIFY(copy.waitForFinished(10000));
+        for (const auto &copy : copies) { // each holds what it took until all have said theirs
+            copy->closeWriteChannel();
+            QVERIFY(copy->waitForFinished(10000));
         }
         QVERIFY2(states.count(u"taken"_s) == 1 && states.count(u"held"_s) == starts - 1,
             qPrintable(u"round %1: "_s.arg(round) + states.join(u' ')));
