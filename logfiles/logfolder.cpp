@@ -3,14 +3,12 @@
 
 #include "logfolder.h"
 
-#include "logfiles/programname.h"
 #include "logfiles/wholefile.h"
 #include "record/logtext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <filesystem>
 
